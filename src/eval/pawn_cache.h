@@ -1,0 +1,16 @@
+// The pawn-structure cache of the evaluation, indexed by the low 20 bits of PawnKey.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace velkor {
+
+inline constexpr std::uint32_t PawnCacheSize = 1u << 20;
+
+// Bits 0-15 score + 8190 (0 = empty), bits 20-31 the PawnKey bits 20-31 as check tag.
+extern std::array<std::uint32_t, PawnCacheSize> PawnStructureCache;
+
+void ClearPawnStructureCache();
+
+} // namespace velkor

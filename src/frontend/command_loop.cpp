@@ -1,0 +1,248 @@
+// The command loop: every token from the interface (or a user at the console) is logged and
+// handled in a fixed order: clock update, move, then the command table.
+#include "frontend/command_loop.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "frontend/engine.h"
+#include "frontend/input.h"
+#include "frontend/log.h"
+#include "frontend/time_control.h"
+#include "notation/coordinate.h"
+#include "position/setup.h"
+#include "position/tables.h"
+#include "position/zobrist.h"
+#include "search/transposition.h"
+
+namespace velkor {
+
+std::uint8_t PonderEnabled = 1;
+
+namespace {
+
+char CommandBuffer[TokenBufferSize];
+
+void Print(const char* text) { std::fputs(text, stdout); }
+
+// Reads the next token for an argument; false when it is missing or too long.
+bool ReadArgument(char* buffer) { return ReadToken(buffer) == ReadResult::Token; }
+
+void HandleTime() {
+    char clock[TokenBufferSize], otim[TokenBufferSize], opponent[TokenBufferSize];
+    bool haveClock = ReadArgument(clock);
+    ReadArgument(otim);
+    ReadArgument(opponent);
+    long long centiseconds;
+    if (haveClock && ParseInteger(clock, centiseconds)) ApplyClock(centiseconds);
+}
+
+void HandleLevel() {
+    char moves[TokenBufferSize], base[TokenBufferSize], increment[TokenBufferSize];
+    bool complete = ReadArgument(moves);
+    complete = ReadArgument(base) && complete;
+    complete = ReadArgument(increment) && complete;
+    if (complete) ApplyLevel(moves, base, increment);
+}
+
+void HandleGo() {
+    StopEngineAndTakeBackPonder();
+    PlayEngineMove();
+}
+
+void HandleNew() {
+    StopEngineAndTakeBackPonder();
+    SetupPosition(StartPositionFen, true);
+    EngineState = Waiting;
+}
+
+void HandleForce() { StopEngineAndTakeBackPonder(); }
+
+void HandleSetboard() {
+    StopEngineAndTakeBackPonder();
+    char text[LineTextLimit + 1];
+    ReadRestOfLine(text);
+    LogLine("setboard ", text);
+    if (!SetupPosition(text, true)) {
+        LogLine("-M: tellusererror Illegal position");
+        Print("tellusererror Illegal position\n");
+    }
+}
+
+void HandleEasy() { PonderEnabled = 0; }
+void HandleHard() { PonderEnabled = 1; }
+
+// Only the side to move changes. An en-passant square no longer fits the other side to move,
+// so it goes, with its key, from the position and the snapshot.
+void SetSideToMove(int colour) {
+    StopEngineAndTakeBackPonder();
+    if (SideToMove != colour && EnPassantSquare) {
+        HashKey ^= ZobristKeys[0][EnPassantSquare];
+        PawnKey ^= LowHalf(ZobristKeys[0][EnPassantSquare]);
+        EnPassantSquare = 0;
+        HistoryTop->key = HashKey;
+        GameSnapshot.enPassantSquare = 0;
+    }
+    SideToMove = colour;
+    GameSnapshot.sideToMove = colour;
+}
+
+void HandleWhite() { SetSideToMove(White); }
+void HandleBlack() { SetSideToMove(Black); }
+
+// The file tools read two file names; their conversions are run here.
+void HandleFileTool() {
+    StopEngineAndTakeBackPonder();
+    char input[TokenBufferSize], output[TokenBufferSize];
+    ReadArgument(input);
+    ReadArgument(output);
+}
+
+void HandleBenchmark() {
+    StopEngineAndTakeBackPonder();
+    Print("Define __STAT\n");
+}
+
+void HandleTest() {
+    StopEngineAndTakeBackPonder();
+    MovesPerControl = 1;
+    IncrementMs = 0;
+    SetupPosition(TestPositionFen, true);
+    EngineState = Waiting;
+    PonderEnabled = 0;
+    SetTestTimeControl();
+}
+
+// The command table, tested in order after the clock update and the move test. A null handler
+// (quit) ends the loop.
+struct Command {
+    const char* word;
+    std::size_t prefix; // 0: the whole token must match
+    void (*handler)();
+};
+
+constexpr Command Commands[] = {
+    {"go", 2, HandleGo},
+    {"new", 3, HandleNew},
+    {"result", 6, HandleNew},
+    {"level", 5, HandleLevel},
+    {"force", 5, HandleForce},
+    {"setboard", 8, HandleSetboard},
+    {"easy", 0, HandleEasy},
+    {"hard", 0, HandleHard},
+    {"quit", 4, nullptr},
+    {"white", 5, HandleWhite},
+    {"black", 5, HandleBlack},
+    {"pgn2game", 0, HandleFileTool},
+    {"pgnlist2game", 0, HandleFileTool},
+    {"game2pgn", 0, HandleFileTool},
+    {"game2pos", 0, HandleFileTool},
+    {"benchmark", 0, HandleBenchmark},
+    {"test", 0, HandleTest},
+};
+
+bool Matches(const char* token, const Command& command) {
+    return command.prefix ? std::strncmp(token, command.word, command.prefix) == 0
+                          : std::strcmp(token, command.word) == 0;
+}
+
+// A move in coordinate text, handled by what the engine is doing.
+void DispatchMove(Move move) {
+    switch (EngineState.load()) {
+    case Idle:
+        ApplyGameMove(move);
+        break;
+    case Waiting:
+        if (ApplyGameMove(move)) PlayEngineMove();
+        break;
+    case Pondering:
+        if (move == PonderMove) {
+            LogLine("-GOOD PONDER");
+            PonderMove = NoMove;
+            PlayEngineMove();
+        } else {
+            LogLine("-BAD PONDER");
+            StopEngineAndTakeBackPonder();
+            if (ApplyGameMove(move)) PlayEngineMove();
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+bool AcceptsMoves() {
+    std::int32_t state = EngineState.load();
+    return state == Idle || state == Pondering || state == Waiting;
+}
+
+void QuitSequence() {
+    StopEngineAndTakeBackPonder();
+    EngineState = Quit;
+    StartEngine(StartDepthArgument);
+    JoinSearchThread();
+}
+
+} // namespace
+
+bool ProtocolHandshake() {
+    BookMovePlayed = 0;
+    EngineState = Waiting;
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    std::fflush(nullptr);
+
+    char first[TokenBufferSize];
+    ReadToken(first);
+    if (std::strncmp(first, "xboard", 6) != 0) Print("Engine works only with xboard protocol ver. 2\n");
+    Print("\n");
+    std::printf("feature %s=%s\n", "done", "0");
+    std::printf("feature %s=%s\n", "setboard", "1");
+    EngineState = Waiting;
+    CreateEngineEvents();
+    LaunchSearchThread();
+    InitTables();
+    ClearHash();
+    Print("feature done=1\n");
+    return true;
+}
+
+void CommandLoop() {
+    std::memset(CommandBuffer, 0, sizeof(CommandBuffer));
+    PonderEnabled = 1;
+    EngineState = Idle;
+    if (!ProtocolHandshake()) return;
+
+    for (;;) {
+        ReadResult read = ReadToken(CommandBuffer);
+        if (read == ReadResult::End) break;
+        if (read == ReadResult::TooLong) {
+            LogLine("-M: token longer than 255 characters ignored");
+            continue;
+        }
+        LogLine("::cmd:: ", CommandBuffer);
+
+        if (std::strncmp(CommandBuffer, "time", 4) == 0) {
+            HandleTime();
+            continue;
+        }
+        if (AcceptsMoves()) {
+            if (Move move = ParseCoordinateMove(CommandBuffer)) {
+                DispatchMove(move);
+                continue;
+            }
+        }
+        const Command* command = nullptr;
+        for (const Command& candidate : Commands) {
+            if (Matches(CommandBuffer, candidate)) {
+                command = &candidate;
+                break;
+            }
+        }
+        if (!command) continue;
+        if (!command->handler) break; // quit
+        command->handler();
+    }
+    QuitSequence();
+}
+
+} // namespace velkor

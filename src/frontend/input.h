@@ -1,0 +1,26 @@
+// Standard input as the command loop reads it: whitespace-delimited tokens and the rest of a
+// line, with hard limits so that nothing that arrives can overflow a buffer.
+#pragma once
+
+#include <cstddef>
+
+namespace velkor {
+
+inline constexpr std::size_t TokenBufferSize = 256; // a token is at most 255 characters
+inline constexpr std::size_t LineTextLimit = 254;    // the rest of a "setboard" line
+
+enum class ReadResult { Token, TooLong, End };
+
+// Reads the next whitespace-delimited token into buffer (TokenBufferSize bytes). A longer token
+// is consumed whole and reported as TooLong, with buffer left empty. NUL bytes separate tokens.
+ReadResult ReadToken(char* buffer);
+
+// Reads the rest of the current line, keeping its line end, into buffer (LineTextLimit + 1 bytes);
+// characters past the limit are discarded up to the line end. Returns false at end of input
+// when nothing was read.
+bool ReadRestOfLine(char* buffer);
+
+// Input comes from this file descriptor (standard input unless a test says otherwise).
+void SetInputDescriptor(int fd);
+
+} // namespace velkor

@@ -1,0 +1,88 @@
+// Clock formula and the parsing of the clock commands.
+#include "frontend/time_control.h"
+
+#include <climits>
+
+namespace velkor {
+
+std::uint32_t MovesPerControl = DefaultMovesPerControl;
+std::uint32_t IncrementMs = 0;
+std::uint32_t MoveTimeMs = 0;
+std::uint8_t BookMovePlayed = 0;
+
+namespace {
+
+inline constexpr long long ClockReserveThreshold = 200; // centiseconds
+inline constexpr long long ClockReserve = 100;          // one second held back
+inline constexpr std::uint32_t TestClockCentiseconds = 4123456689u;
+inline constexpr long long MaxIncrementMs = 24LL * 3600 * 1000;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Digits with an optional fraction, as milliseconds: "2" 2000, "0.1" 100, "1.25" 1250.
+bool ParseSecondsAsMs(const char* text, long long& ms) {
+    if (!IsDigit(*text)) return false;
+    long long whole = 0;
+    for (; IsDigit(*text); ++text) {
+        whole = whole * 10 + (*text - '0');
+        if (whole > MaxIncrementMs) return false;
+    }
+    long long fraction = 0, scale = 100;
+    if (*text == '.') {
+        for (++text; IsDigit(*text); ++text, scale /= 10) fraction += (*text - '0') * scale;
+    }
+    if (*text) return false;
+    ms = whole * 1000 + fraction;
+    return ms <= MaxIncrementMs;
+}
+
+// The base: minutes, or minutes:seconds.
+bool IsWellFormedBase(const char* text) {
+    long long ignored;
+    if (!IsDigit(*text)) return false;
+    while (IsDigit(*text)) ++text;
+    if (*text == '\0') return true;
+    return *text == ':' && ParseSecondsAsMs(text + 1, ignored);
+}
+
+} // namespace
+
+bool ParseInteger(const char* text, long long& value) {
+    const char* p = text;
+    bool negative = *p == '-';
+    if (*p == '-' || *p == '+') ++p;
+    if (!IsDigit(*p)) return false;
+    long long result = 0;
+    for (; IsDigit(*p); ++p) {
+        if (result > (LLONG_MAX - 9) / 10) return false;
+        result = result * 10 + (*p - '0');
+    }
+    if (*p) return false;
+    value = negative ? -result : result;
+    return true;
+}
+
+void ApplyClock(long long centiseconds) {
+    if (centiseconds < 0 || centiseconds > INT_MAX) centiseconds = 0;
+    auto remaining = static_cast<std::uint32_t>(centiseconds);
+    if (remaining >= ClockReserveThreshold) remaining -= ClockReserve;
+    MoveTimeMs = (remaining / MovesPerControl) * 10 + IncrementMs;
+}
+
+bool ApplyLevel(const char* moves, const char* base, const char* increment) {
+    long long moveCount, incrementMs;
+    if (!ParseInteger(moves, moveCount) || moveCount < 0 || moveCount > INT_MAX) return false;
+    if (!IsWellFormedBase(base) || !ParseSecondsAsMs(increment, incrementMs)) return false;
+    MovesPerControl = moveCount == 0 ? DefaultMovesPerControl : static_cast<std::uint32_t>(moveCount);
+    IncrementMs = static_cast<std::uint32_t>(incrementMs);
+    return true;
+}
+
+void SetTestTimeControl() {
+    MovesPerControl = 1;
+    IncrementMs = 0;
+    // Unsigned 32-bit arithmetic on purpose: the product wraps to about 29.9 days.
+    MoveTimeMs = (TestClockCentiseconds / MovesPerControl) * 10u + IncrementMs;
+}
+
+} // namespace velkor

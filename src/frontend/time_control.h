@@ -1,0 +1,29 @@
+// The engine's time budget, from the interface's "level" and "time" commands.
+#pragma once
+
+#include <cstdint>
+
+namespace velkor {
+
+inline constexpr std::uint32_t DefaultMovesPerControl = 40;
+
+extern std::uint32_t MovesPerControl;
+extern std::uint32_t IncrementMs;
+extern std::uint32_t MoveTimeMs;
+extern std::uint8_t BookMovePlayed;
+
+// "time T": T is the engine's clock in centiseconds. A negative or absurd value counts as an
+// empty clock.
+void ApplyClock(long long centiseconds);
+
+// "level M B I": returns false, changing nothing, when M or I is not a number (B, the base in
+// minutes or minutes:seconds, has no effect but must be well formed too). I is decimal seconds.
+bool ApplyLevel(const char* moves, const char* base, const char* increment);
+
+// "test": one move per control, no increment, in effect unlimited time.
+void SetTestTimeControl();
+
+// Strict whole-token integer parse; false for anything else.
+bool ParseInteger(const char* text, long long& value);
+
+} // namespace velkor

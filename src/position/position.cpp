@@ -1,0 +1,52 @@
+// Storage of the global position, the game history, the ply stack and the game snapshot.
+#include "position/position.h"
+
+namespace velkor {
+
+std::array<PieceCode, SquareCount> Board;
+std::array<Bitboard, 11> PieceBitboards;
+std::array<Bitboard, 2> ColourOccupancy;
+Bitboard Occupied;
+Bitboard OccupiedRot90;
+Bitboard OccupiedRotA1H8;
+Bitboard OccupiedRotA8H1;
+std::array<std::uint8_t, 2> KingSquare;
+std::int32_t SideToMove;
+std::uint16_t CastlingRights;
+std::uint8_t EnPassantSquare;
+HashKeyValue HashKey;
+std::uint32_t PawnKey;
+std::uint8_t MaterialCount;
+std::array<std::uint8_t, 2> PieceMaterial;
+std::array<std::uint8_t, 2> PawnCount;
+
+std::array<HistoryEntry, GameHistorySize> GameHistory;
+HistoryEntry* HistoryTop = GameHistory.data();
+
+std::array<PlyRecord, PlyStackSize> PlyStack;
+PlyRecord* CurrentPly = PlyStack.data();
+
+GameSnapshotRecord GameSnapshot;
+
+void SaveSnapshot(PlyRecord& record) {
+    record.savedHashKey = HashKey;
+    record.savedPawnKey = PawnKey;
+    record.savedOccupied = Occupied;
+    record.savedOwnOccupancy = ColourOccupancy[SideToMove];
+    record.savedRot90 = OccupiedRot90;
+    record.savedRotA1H8 = OccupiedRotA1H8;
+    record.savedRotA8H1 = OccupiedRotA8H1;
+    record.savedEnPassant = EnPassantSquare;
+    record.savedCastlingRights = CastlingRights;
+}
+
+void RefreshGameSnapshot() {
+    GameSnapshot.board = Board;
+    GameSnapshot.enPassantSquare = EnPassantSquare;
+    GameSnapshot.castlingRights = CastlingRights;
+    GameSnapshot.whiteKingSquare = KingSquare[White];
+    GameSnapshot.blackKingSquare = KingSquare[Black];
+    GameSnapshot.sideToMove = SideToMove;
+}
+
+} // namespace velkor

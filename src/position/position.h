@@ -1,0 +1,99 @@
+// The one global position, its game history, the ply stack and the game snapshot.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "movegen/move.h"
+#include "position/types.h"
+
+namespace velkor {
+
+// ---- The position --------------------------------------------------------------------------
+extern std::array<PieceCode, SquareCount> Board;
+extern std::array<Bitboard, 11> PieceBitboards; // by piece code 1..10; entry 0 unused, no kings
+extern std::array<Bitboard, 2> ColourOccupancy;  // [Black], [White], kings included
+extern Bitboard Occupied;
+extern Bitboard OccupiedRot90;
+extern Bitboard OccupiedRotA1H8;
+extern Bitboard OccupiedRotA8H1;
+extern std::array<std::uint8_t, 2> KingSquare;
+extern std::int32_t SideToMove;
+extern std::uint16_t CastlingRights;
+extern std::uint8_t EnPassantSquare; // 0 = none (a8 can never be one)
+extern HashKeyValue HashKey;         // no side-to-move term
+extern std::uint32_t PawnKey;
+extern std::uint8_t MaterialCount;
+extern std::array<std::uint8_t, 2> PieceMaterial;
+extern std::array<std::uint8_t, 2> PawnCount;
+
+inline constexpr std::array<std::uint8_t, 11> MaterialUnits = {0, 1, 1, 3, 3, 3, 3, 5, 5, 9, 9};
+inline constexpr std::array<std::int16_t, PieceCodeCount> PieceValue = {
+    0, 100, 100, 310, 310, 315, 315, 500, 500, 950, 950, 2000, 2000};
+
+// ---- Game history --------------------------------------------------------------------------
+struct HistoryEntry {
+    HashKeyValue key;
+    Move move;                   // the move played from this position
+    std::uint16_t halfmoveClock; // moves since the last capture, pawn move or castling
+};
+
+// Room for a very long game plus the deepest search line on top of it.
+inline constexpr int GameHistorySize = 8192;
+extern std::array<HistoryEntry, GameHistorySize> GameHistory;
+extern HistoryEntry* HistoryTop;
+
+inline int HistoryIndex() { return static_cast<int>(HistoryTop - GameHistory.data()); }
+
+// ---- Ply stack -----------------------------------------------------------------------------
+struct PlyRecord {
+    Bitboard checkers;
+    Bitboard kingLineAttacks;
+    Bitboard kingDiagonalAttacks;
+    Bitboard savedOccupied;
+    Bitboard savedOwnOccupancy;
+    Bitboard savedMoverBitboard;
+    Bitboard savedRot90;
+    Bitboard savedRotA1H8;
+    Bitboard savedRotA8H1;
+    HashKeyValue savedHashKey;
+    std::uint32_t savedPawnKey;
+    ScoredMove* moveCursor;
+    ScoredMove* moveListEnd;
+    std::uint32_t hashBound;
+    std::int16_t hashScore;
+    Move hashMove;
+    Move killer1;
+    Move killer2;
+    std::uint16_t savedCastlingRights;
+    std::uint8_t savedEnPassant;
+    std::uint8_t hashDepth;
+    PieceCode capturedPiece;
+    std::int8_t materialDelta;
+    std::array<std::uint32_t, MaxMoves> orderingKeys;
+};
+
+inline constexpr int PlyStackSize = 136;
+extern std::array<PlyRecord, PlyStackSize> PlyStack;
+extern PlyRecord* CurrentPly;
+
+// Copies the state that unmake restores into the record; called right before every make.
+void SaveSnapshot(PlyRecord& record);
+
+// ---- Game snapshot -------------------------------------------------------------------------
+// The game position as the command loop sees it; incoming move text is parsed against it while
+// the search thread may be changing the live position.
+struct GameSnapshotRecord {
+    std::array<PieceCode, SquareCount> board;
+    std::uint8_t enPassantSquare;
+    std::uint16_t castlingRights;
+    std::uint8_t whiteKingSquare;
+    std::uint8_t blackKingSquare;
+    std::int32_t sideToMove;
+};
+extern GameSnapshotRecord GameSnapshot;
+
+// Copies the live position into GameSnapshot.
+void RefreshGameSnapshot();
+
+} // namespace velkor

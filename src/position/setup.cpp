@@ -1,0 +1,266 @@
+// FEN/EPD set-up. The text is parsed and checked in scratch state first, so that a rejected text
+// never leaves a half-built position behind.
+#include "position/setup.h"
+
+#include <array>
+#include <cstring>
+
+#include "eval/pawn_cache.h"
+#include "position/position.h"
+#include "position/tables.h"
+#include "position/zobrist.h"
+#include "search/history.h"
+#include "search/transposition.h"
+
+namespace velkor {
+
+namespace {
+
+inline constexpr int EpdMoveTextLength = 9;
+
+struct ParsedFen {
+    std::array<PieceCode, SquareCount> board{};
+    int sideToMove = White;
+    std::uint16_t castlingRights = 0;
+    int enPassantSquare = 0;
+    char epdOperation = 0; // 'b' for bm, 'a' for am, 0 for none
+    char epdMove[EpdMoveTextLength + 1] = {};
+};
+
+const char* SkipBlanks(const char* p) {
+    while (*p == ' ') ++p;
+    return p;
+}
+
+int PieceCodeOfLetter(char letter) {
+    const char* found = letter ? std::strchr(PieceLetters + 1, letter) : nullptr;
+    return found ? static_cast<int>(found - PieceLetters) : Empty;
+}
+
+// The placement: piece letters, digits 1-8 and slashes (rank ends are not checked).
+bool ParsePlacement(const char*& p, ParsedFen& fen) {
+    for (int cursor = 0; cursor < SquareCount; ++p) {
+        char c = *p;
+        if (int piece = PieceCodeOfLetter(c)) {
+            fen.board[cursor++] = static_cast<PieceCode>(piece);
+        } else if (c >= '1' && c <= '8') {
+            cursor += c - '0';
+        } else if (c != '/') {
+            return false;
+        }
+    }
+    return true;
+}
+
+void ParseCastling(const char*& p, ParsedFen& fen) {
+    for (int i = 0; i < 4 && *p; ++i) {
+        char c = *p++;
+        if (c == 'K') fen.castlingRights |= WhiteShort;
+        else if (c == 'Q') fen.castlingRights |= WhiteLong;
+        else if (c == 'k') fen.castlingRights |= BlackShort;
+        else if (c == 'q') fen.castlingRights |= BlackLong;
+        else break;
+    }
+}
+
+// Returns false for an en-passant field that is not a square of the rank a double step passed.
+bool ParseEnPassant(const char*& p, ParsedFen& fen) {
+    p = SkipBlanks(p);
+    if (*p == '-' || *p == '\0') return true;
+    char file = p[0], rank = p[1];
+    char expectedRank = fen.sideToMove == White ? '6' : '3';
+    if (file < 'a' || file > 'h' || rank != expectedRank) return false;
+    p += 2;
+    fen.enPassantSquare = (file - 'a') + 8 * ('8' - rank);
+    return true;
+}
+
+// An EPD "bm" or "am" operation: the first "a" or "b" after the FEN fields decides.
+void ParseEpdOperation(const char* p, ParsedFen& fen) {
+    p = std::strpbrk(p, "ab");
+    if (!p || p[1] != 'm' || p[2] != ' ' || p[3] == '\0') return;
+    const char* move = p + 3;
+    int length = 0;
+    while (length < EpdMoveTextLength && move[length] && move[length] != ';' && move[length] != ' ')
+        ++length;
+    // Kept only when the move text is followed by a separator.
+    if (move[length] != ';' && move[length] != ' ') return;
+    std::memcpy(fen.epdMove, move, static_cast<std::size_t>(length));
+    fen.epdMove[length] = '\0';
+    fen.epdOperation = p[0];
+}
+
+// Rights whose king and rook are not on their home squares cannot be used: they are dropped.
+void DropImpossibleCastlingRights(ParsedFen& fen) {
+    struct RightHome { int right, king, kingSquare, rook, rookSquare; };
+    constexpr RightHome homes[] = {{WhiteShort, WhiteKing, E1, WhiteRook, H1},
+                                   {WhiteLong, WhiteKing, E1, WhiteRook, A1},
+                                   {BlackShort, BlackKing, E8, BlackRook, H8},
+                                   {BlackLong, BlackKing, E8, BlackRook, A8}};
+    for (const RightHome& home : homes) {
+        if (fen.board[home.kingSquare] != home.king || fen.board[home.rookSquare] != home.rook)
+            fen.castlingRights &= static_cast<std::uint16_t>(~home.right);
+    }
+}
+
+// An en-passant square is only meaningful with the pawn that passed it standing behind it and
+// the square itself empty; otherwise a capture would remove a piece that is not a pawn.
+void DropImpossibleEnPassant(ParsedFen& fen) {
+    int square = fen.enPassantSquare;
+    if (!square) return;
+    int passedPawnSquare = fen.sideToMove == White ? square + 8 : square - 8;
+    int passedPawn = fen.sideToMove == White ? BlackPawn : WhitePawn;
+    if (fen.board[square] != Empty || fen.board[passedPawnSquare] != passedPawn)
+        fen.enPassantSquare = 0;
+}
+
+struct ScratchBoard {
+    std::array<Bitboard, PieceCodeCount> pieces{};
+    Bitboard occupied = 0;
+};
+
+ScratchBoard MakeScratchBoard(const ParsedFen& fen) {
+    ScratchBoard scratch;
+    for (int s = 0; s < SquareCount; ++s) {
+        if (!fen.board[s]) continue;
+        scratch.pieces[fen.board[s]] |= MaskOf(s);
+        scratch.occupied |= MaskOf(s);
+    }
+    return scratch;
+}
+
+bool IsAttackedBy(const ScratchBoard& b, int square, int colour) {
+    auto own = [&](int whiteCode) { return b.pieces[PieceOfColour(whiteCode, colour)]; };
+    Bitboard pawnSources = colour == White ? BlackPawnAttacks[square] : WhitePawnAttacks[square];
+    Bitboard lines = RankAttacksFrom(square, b.occupied) | FileAttacksFrom(square, RotateTo90(b.occupied));
+    Bitboard diagonals = DiagA1H8AttacksFrom(square, RotateToA1H8(b.occupied)) |
+                         DiagA8H1AttacksFrom(square, RotateToA8H1(b.occupied));
+    return (KnightAttacks[square] & own(WhiteKnight)) || (pawnSources & own(WhitePawn)) ||
+           (KingAttacks[square] & own(WhiteKing)) ||
+           (lines & (own(WhiteRook) | own(WhiteQueen))) ||
+           (diagonals & (own(WhiteBishop) | own(WhiteQueen)));
+}
+
+// More pieces than promotions could have produced would overflow the move lists.
+bool HasPossiblePieceCounts(const ScratchBoard& b, int colour) {
+    auto count = [&](int whiteCode) { return std::popcount(b.pieces[PieceOfColour(whiteCode, colour)]); };
+    auto extra = [](int pieces, int original) { return pieces > original ? pieces - original : 0; };
+    int pawns = count(WhitePawn);
+    int promoted = extra(count(WhiteQueen), 1) + extra(count(WhiteRook), 2) +
+                   extra(count(WhiteBishop), 2) + extra(count(WhiteKnight), 2);
+    return count(WhiteKing) == 1 && pawns <= 8 && promoted <= 8 - pawns;
+}
+
+bool IsPlayable(const ParsedFen& fen) {
+    ScratchBoard scratch = MakeScratchBoard(fen);
+    if (!HasPossiblePieceCounts(scratch, White) || !HasPossiblePieceCounts(scratch, Black))
+        return false;
+    // The side not to move must not be in check: its king could be captured.
+    int waiting = Opponent(fen.sideToMove);
+    int waitingKing = LowestSquare(scratch.pieces[PieceOfColour(WhiteKing, waiting)]);
+    return !IsAttackedBy(scratch, waitingKing, fen.sideToMove);
+}
+
+bool ParseFen(const char* text, ParsedFen& fen) {
+    const char* p = SkipBlanks(text);
+    if (!ParsePlacement(p, fen)) return false;
+    p = SkipBlanks(p);
+    if (*p == 'w' || *p == 'W') fen.sideToMove = White;
+    else if (*p == 'b' || *p == 'B') fen.sideToMove = Black;
+    else return false;
+    p = SkipBlanks(p + 1);
+    ParseCastling(p, fen);
+    if (!ParseEnPassant(p, fen)) return false;
+    ParseEpdOperation(p, fen);
+    return true;
+}
+
+void ResetPosition() {
+    HashKey = 0;
+    PawnKey = 0;
+    Occupied = OccupiedRot90 = OccupiedRotA1H8 = OccupiedRotA8H1 = 0;
+    ColourOccupancy = {};
+    PieceBitboards = {};
+    CastlingRights = 0;
+    EnPassantSquare = 0;
+    MaterialCount = 0;
+    PieceMaterial = {};
+    PawnCount = {};
+    Board = {};
+    KingSquare = {NoKingSquare, NoKingSquare};
+    SideToMove = White;
+    for (HistoryEntry* entry = HistoryTop; entry >= GameHistory.data(); --entry) *entry = {};
+    HistoryTop = GameHistory.data();
+}
+
+void PlacePiece(int piece, int square) {
+    int colour = ColourOf(piece);
+    Board[square] = static_cast<PieceCode>(piece);
+    HashKey ^= ZobristKeys[piece][square];
+    if (IsKing(piece)) {
+        KingSquare[colour] = static_cast<std::uint8_t>(square);
+        return;
+    }
+    PieceBitboards[piece] |= MaskOf(square);
+    MaterialCount += MaterialUnits[piece];
+    if (IsPawn(piece)) {
+        PawnCount[colour] += 1;
+        PawnKey ^= LowHalf(ZobristKeys[piece][square]);
+    } else {
+        PieceMaterial[colour] += MaterialUnits[piece];
+    }
+}
+
+Bitboard ColourPieces(int colour) {
+    Bitboard pieces = 0;
+    for (int piece = PieceOfColour(WhitePawn, colour); piece <= BlackQueen; piece += 2)
+        pieces |= PieceBitboards[piece];
+    if (KingSquare[colour] != NoKingSquare) pieces |= MaskOf(KingSquare[colour]);
+    return pieces;
+}
+
+void BuildPosition(const ParsedFen& fen) {
+    ResetPosition();
+    for (int s = 0; s < SquareCount; ++s)
+        if (fen.board[s]) PlacePiece(fen.board[s], s);
+    SideToMove = fen.sideToMove;
+    CastlingRights = fen.castlingRights;
+    if (fen.enPassantSquare) {
+        EnPassantSquare = static_cast<std::uint8_t>(fen.enPassantSquare);
+        HashKey ^= ZobristKeys[0][EnPassantSquare];
+        PawnKey ^= LowHalf(ZobristKeys[0][EnPassantSquare]);
+    }
+    ColourOccupancy[Black] = ColourPieces(Black);
+    ColourOccupancy[White] = ColourPieces(White);
+    Occupied = ColourOccupancy[Black] | ColourOccupancy[White];
+    OccupiedRot90 = RotateTo90(Occupied);
+    OccupiedRotA1H8 = RotateToA1H8(Occupied);
+    OccupiedRotA8H1 = RotateToA8H1(Occupied);
+    GameHistory[0] = {HashKey, NoMove, 0};
+    RefreshGameSnapshot();
+}
+
+void ResetSearchTables() {
+    ClearHash();
+    ClearHistoryScores();
+    for (PlyRecord& record : PlyStack) record.killer1 = record.killer2 = NoMove;
+    ClearPawnStructureCache();
+}
+
+} // namespace
+
+bool SetupPosition(const char* text, bool loadBook) {
+    ParsedFen fen;
+    if (!ParseFen(text, fen)) return false;
+    DropImpossibleCastlingRights(fen);
+    DropImpossibleEnPassant(fen);
+    if (!IsPlayable(fen)) return false;
+
+    BuildPosition(fen);
+    ResetSearchTables();
+    (void)loadBook; // the opening book is planted here once it exists
+    HashAge = 1;
+    return true;
+}
+
+} // namespace velkor

@@ -1,0 +1,15 @@
+// Building the whole position from FEN or EPD text.
+#pragma once
+
+namespace velkor {
+
+inline constexpr const char* StartPositionFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+
+// Sets up the position of a FEN text, optionally followed by an EPD "bm"/"am" operation, and
+// resets everything that depends on the position (history, snapshot, transposition table, search
+// tables, pawn cache). Returns false, leaving the previous position fully in force, when the text
+// is malformed or describes a position that cannot be played; with loadBook the opening book is
+// planted once the position stands.
+bool SetupPosition(const char* text, bool loadBook);
+
+} // namespace velkor

@@ -1,0 +1,136 @@
+// The real engine binary over pipes: handshake bytes, command matching, exits and bad input.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+#include <string>
+
+#include "support/engine_process.h"
+
+namespace velkor::test {
+
+namespace {
+
+constexpr const char* HandshakeReply = "\nfeature done=0\nfeature setboard=1\nfeature done=1\n";
+
+int CountOf(const std::string& text, const std::string& what) {
+    int count = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++count;
+    return count;
+}
+
+// The search thread's last line; after quit it is STARTED without a clock value.
+std::string LastThreadLine(const std::string& log) {
+    std::size_t at = log.rfind("\n--------------");
+    if (at == std::string::npos) return "";
+    return log.substr(at + 1, log.find('\n', at + 1) - at - 1);
+}
+
+} // namespace
+
+TEST(Protocol, HandshakeRepliesExactlyAndIgnoresTheVersionAnnouncement) {
+    EngineProcess engine;
+    engine.Send("xboard\nprotover 2\nquit\n");
+    EXPECT_EQ(engine.WaitForExit(), 0);
+    EXPECT_EQ(engine.Output(), HandshakeReply);
+    std::string log = engine.Log();
+    EXPECT_EQ(log.find("::cmd:: xboard"), std::string::npos) << "the first token is not logged";
+    EXPECT_NE(log.find("::cmd:: protover\n::cmd:: 2\n"), std::string::npos);
+    EXPECT_NE(log.find("-------------- STOPPED"), std::string::npos);
+    EXPECT_EQ(LastThreadLine(log), "-------------- STARTED");
+}
+
+TEST(Protocol, OtherFirstTokenIsReportedAndTheEngineCarriesOn) {
+    EngineProcess engine;
+    engine.Send("hello\nbenchmark\nquit\n");
+    EXPECT_EQ(engine.WaitForExit(), 0);
+    EXPECT_EQ(engine.Output(), std::string("Engine works only with xboard protocol ver. 2\n") +
+                                   HandshakeReply + "Define __STAT\n");
+}
+
+TEST(Protocol, EndOfInputQuitsWithExitCodeZero) {
+    EngineProcess engine;
+    engine.Send("xboard\nnew\n");
+    engine.CloseInput();
+    EXPECT_EQ(engine.WaitForExit(), 0);
+    EXPECT_EQ(LastThreadLine(engine.Log()), "-------------- STARTED");
+}
+
+TEST(Protocol, EndOfInputRightAfterStartQuitsToo) {
+    EngineProcess engine;
+    engine.CloseInput();
+    EXPECT_EQ(engine.WaitForExit(), 0);
+}
+
+TEST(Protocol, QuitMatchesByPrefixAndEasyOnlyExactly) {
+    EngineProcess engine;
+    engine.Send("xboard\neasyx\nbenchmarks\nbenchmark\nquitting\nbenchmark\n");
+    EXPECT_EQ(engine.WaitForExit(), 0);
+    // "benchmarks" is not "benchmark" (exact match); the quit prefix ends before the last line.
+    EXPECT_EQ(CountOf(engine.Output(), "Define __STAT\n"), 1);
+}
+
+TEST(Protocol, SigintIsIgnored) {
+    EngineProcess engine;
+    engine.Send("xboard\n");
+    ASSERT_TRUE(engine.WaitForOutput("feature done=1\n"));
+    engine.Signal(SIGINT);
+    engine.Send("benchmark\n");
+    ASSERT_TRUE(engine.WaitForOutput("Define __STAT\n"));
+    engine.Send("quit\n");
+    EXPECT_EQ(engine.WaitForExit(), 0);
+}
+
+TEST(Protocol, SetboardRejectionIsToldToTheInterface) {
+    EngineProcess engine;
+    engine.Send("xboard\nsetboard 8/8/8/8/8/8/8/9 w - -\nsetboard x\nquit\n");
+    EXPECT_EQ(engine.WaitForExit(), 0);
+    EXPECT_EQ(CountOf(engine.Output(), "tellusererror Illegal position\n"), 2);
+    std::string log = engine.Log();
+    EXPECT_NE(log.find("setboard  8/8/8/8/8/8/8/9 w - -\n\n-M: tellusererror Illegal position\n"),
+              std::string::npos);
+}
+
+TEST(Protocol, AcceptedSetboardSaysNothing) {
+    EngineProcess engine;
+    engine.Send("xboard\nsetboard 4k3/8/8/8/8/8/8/4K3 w - - 0 1\nquit\n");
+    EXPECT_EQ(engine.WaitForExit(), 0);
+    EXPECT_EQ(engine.Output(), HandshakeReply);
+}
+
+TEST(Protocol, OverlongTokensAndBinaryBytesAreHarmless) {
+    EngineProcess engine;
+    std::string junk(5000, 'x');
+    std::string binary("\x01\xff\x00\x7f", 4);
+    engine.Send("xboard\n" + junk + "\n" + binary + "\nsetboard " + std::string(3000, 'k') +
+                "\nbenchmark\nquit\n");
+    EXPECT_EQ(engine.WaitForExit(), 0);
+    std::string output = engine.Output();
+    EXPECT_NE(output.find("tellusererror Illegal position\n"), std::string::npos);
+    EXPECT_NE(output.find("Define __STAT\n"), std::string::npos);
+    EXPECT_EQ(engine.Log().find(junk.substr(0, 300)), std::string::npos);
+}
+
+TEST(Protocol, CommandsThatMerelyBeginWithAWordAct) {
+    EngineProcess engine;
+    // "timeout" swallows the next three items; "newgame" acts as new; the move is then Black's.
+    engine.Send("xboard\ntimeout 1 2 benchmark\nnewgame\nresultx\nquit\n");
+    EXPECT_EQ(engine.WaitForExit(), 0);
+    EXPECT_EQ(CountOf(engine.Output(), "Define __STAT"), 0);
+    std::string log = engine.Log();
+    EXPECT_NE(log.find("::cmd:: newgame\n-M: entered StopEngine\n-M: exited StopEngine\n"),
+              std::string::npos);
+}
+
+TEST(Protocol, GoAndForceStopTheEngineWhichIsIdle) {
+    EngineProcess engine;
+    engine.Send("xboard\nnew\ngo\nforce\nquit\n");
+    EXPECT_EQ(engine.WaitForExit(), 0);
+    std::string log = engine.Log();
+    EXPECT_NE(log.find("::cmd:: new\n-M: entered StopEngine\n-M: exited StopEngine\n::cmd:: go\n"
+                       "-M: entered StopEngine\n-M: exited StopEngine\n"),
+              std::string::npos);
+}
+
+} // namespace velkor::test

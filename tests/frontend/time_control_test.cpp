@@ -1,0 +1,86 @@
+// The clock formula and the parsing of "level" and "time" arguments.
+#include <gtest/gtest.h>
+
+#include "frontend/time_control.h"
+
+namespace velkor::test {
+
+namespace {
+
+class TimeControlTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        MovesPerControl = DefaultMovesPerControl;
+        IncrementMs = 0;
+        MoveTimeMs = 0;
+    }
+};
+
+} // namespace
+
+TEST_F(TimeControlTest, ClockFormula) {
+    ApplyClock(30000);
+    EXPECT_EQ(MoveTimeMs, 7470u);
+    ApplyClock(199);
+    EXPECT_EQ(MoveTimeMs, 40u);
+    ApplyClock(200);
+    EXPECT_EQ(MoveTimeMs, 20u);
+    IncrementMs = 500;
+    ApplyClock(30);
+    EXPECT_EQ(MoveTimeMs, 500u);
+}
+
+TEST_F(TimeControlTest, NegativeOrAbsurdClockIsEmpty) {
+    IncrementMs = 0;
+    ApplyClock(-500);
+    EXPECT_EQ(MoveTimeMs, 0u);
+    ApplyClock(10000000000LL);
+    EXPECT_EQ(MoveTimeMs, 0u);
+}
+
+TEST_F(TimeControlTest, Level) {
+    EXPECT_TRUE(ApplyLevel("0", "5", "3"));
+    EXPECT_EQ(MovesPerControl, 40u);
+    EXPECT_EQ(IncrementMs, 3000u);
+    EXPECT_TRUE(ApplyLevel("0", "2", "12"));
+    ApplyClock(12000);
+    EXPECT_EQ(MoveTimeMs, 14970u);
+    EXPECT_TRUE(ApplyLevel("40", "5:30", "0"));
+    EXPECT_EQ(MovesPerControl, 40u);
+    EXPECT_EQ(IncrementMs, 0u);
+    EXPECT_TRUE(ApplyLevel("0", "0:10", "0.1"));
+    EXPECT_EQ(IncrementMs, 100u);
+    EXPECT_TRUE(ApplyLevel("30", "1", "2.5"));
+    EXPECT_EQ(MovesPerControl, 30u);
+    EXPECT_EQ(IncrementMs, 2500u);
+}
+
+TEST_F(TimeControlTest, MalformedLevelKeepsTheSettings) {
+    ASSERT_TRUE(ApplyLevel("30", "1", "2"));
+    for (auto [moves, base, increment] : {std::tuple{"x", "5", "0"}, std::tuple{"40", "5", "y"},
+                                          std::tuple{"40", "5:", "0"}, std::tuple{"-1", "5", "0"},
+                                          std::tuple{"40", "5", "-2"}, std::tuple{"40", "a", "0"}}) {
+        EXPECT_FALSE(ApplyLevel(moves, base, increment)) << moves << " " << base << " " << increment;
+        EXPECT_EQ(MovesPerControl, 30u);
+        EXPECT_EQ(IncrementMs, 2000u);
+    }
+}
+
+TEST_F(TimeControlTest, TestCommandTimeWraps) {
+    SetTestTimeControl();
+    EXPECT_EQ(MovesPerControl, 1u);
+    EXPECT_EQ(IncrementMs, 0u);
+    EXPECT_EQ(MoveTimeMs, 2579861226u);
+}
+
+TEST_F(TimeControlTest, IntegerParsing) {
+    long long value = 7;
+    EXPECT_TRUE(ParseInteger("-12", value));
+    EXPECT_EQ(value, -12);
+    EXPECT_FALSE(ParseInteger("12x", value));
+    EXPECT_FALSE(ParseInteger("", value));
+    EXPECT_FALSE(ParseInteger("99999999999999999999999", value));
+    EXPECT_EQ(value, -12);
+}
+
+} // namespace velkor::test
