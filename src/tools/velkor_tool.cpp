@@ -1,12 +1,115 @@
 // velkor-tool: developer and user utilities built on the engine library.
+//   perft DEPTH [FEN]            leaf count, seconds and nodes per second
+//   divide DEPTH [FEN]           the count below each legal move
+//   perftsuite FILE [MAXDEPTH]   every "FEN ;D1 n ;D2 n ..." line, mismatches reported
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "notation/coordinate.h"
+#include "position/setup.h"
+#include "position/tables.h"
+#include "tools/perft.h"
+
+using namespace velkor;
+
+namespace {
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+int Usage() {
+    std::fprintf(stderr, "usage: velkor-tool perft DEPTH [FEN]\n"
+                         "       velkor-tool divide DEPTH [FEN]\n"
+                         "       velkor-tool perftsuite FILE [MAXDEPTH]\n");
+    return 2;
+}
+
+bool SetUpOrComplain(const std::string& fen) {
+    if (SetupPosition(fen.c_str(), false)) return true;
+    std::fprintf(stderr, "velkor-tool: position not accepted: %s\n", fen.c_str());
+    return false;
+}
+
+std::string JoinArguments(int argc, char** argv, int first) {
+    std::string text;
+    for (int i = first; i < argc; ++i) {
+        if (i > first) text += ' ';
+        text += argv[i];
+    }
+    return text.empty() ? StartPositionFen : text;
+}
+
+int RunPerft(int depth, const std::string& fen) {
+    if (!SetUpOrComplain(fen)) return 1;
+    auto start = std::chrono::steady_clock::now();
+    std::uint64_t nodes = Perft(depth);
+    double seconds = SecondsSince(start);
+    std::printf("nodes %llu\nseconds %.3f\nnps %.0f\n", static_cast<unsigned long long>(nodes), seconds,
+                seconds > 0 ? static_cast<double>(nodes) / seconds : 0.0);
+    return 0;
+}
+
+int RunDivide(int depth, const std::string& fen) {
+    if (!SetUpOrComplain(fen)) return 1;
+    auto start = std::chrono::steady_clock::now();
+    std::uint64_t total = 0;
+    for (const DivideEntry& entry : Divide(depth)) {
+        char text[8];
+        FormatCoordinateMove(text, entry.move);
+        std::printf("%s %llu\n", text, static_cast<unsigned long long>(entry.nodes));
+        total += entry.nodes;
+    }
+    double seconds = SecondsSince(start);
+    std::printf("nodes %llu\nseconds %.3f\n", static_cast<unsigned long long>(total), seconds);
+    return 0;
+}
+
+int RunPerftSuite(const char* path, int maxDepth) {
+    std::ifstream file(path);
+    if (!file) {
+        std::fprintf(stderr, "velkor-tool: cannot open %s\n", path);
+        return 1;
+    }
+    auto start = std::chrono::steady_clock::now();
+    int passed = 0, failed = 0;
+    std::string line;
+    for (int lineNumber = 1; std::getline(file, line); ++lineNumber) {
+        PerftCase perftCase;
+        if (!ParsePerftLine(line, perftCase)) continue;
+        if (!SetupPosition(perftCase.fen.c_str(), false)) {
+            std::printf("line %d: position not accepted: %s\n", lineNumber, perftCase.fen.c_str());
+            ++failed;
+            continue;
+        }
+        for (auto [depth, expected] : perftCase.counts) {
+            if (depth > maxDepth) continue;
+            std::uint64_t nodes = Perft(depth);
+            if (nodes == expected) {
+                ++passed;
+            } else {
+                ++failed;
+                std::printf("line %d: %s depth %d: expected %llu, counted %llu\n", lineNumber,
+                            perftCase.fen.c_str(), depth, static_cast<unsigned long long>(expected),
+                            static_cast<unsigned long long>(nodes));
+            }
+        }
+    }
+    std::printf("seconds %.1f\n%d passed, %d failed\n", SecondsSince(start), passed, failed);
+    return failed ? 1 : 0;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
-    (void)argv;
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: velkor-tool COMMAND [ARGS]\n");
-        return 2;
-    }
-    std::fprintf(stderr, "velkor-tool: unknown command\n");
-    return 2;
+    if (argc < 3) return Usage();
+    InitTables();
+    std::string command = argv[1];
+    if (command == "perft") return RunPerft(std::atoi(argv[2]), JoinArguments(argc, argv, 3));
+    if (command == "divide") return RunDivide(std::atoi(argv[2]), JoinArguments(argc, argv, 3));
+    if (command == "perftsuite") return RunPerftSuite(argv[2], argc > 3 ? std::atoi(argv[3]) : 99);
+    return Usage();
 }

@@ -1,0 +1,36 @@
+// Legal move lists: generate as the searches do, then make, test and unmake each move.
+#include "movegen/legal.h"
+
+#include "movegen/attacks.h"
+#include "movegen/generators.h"
+#include "position/make_move.h"
+
+namespace velkor {
+
+ScoredMove* GenerateLegalMoves(ScoredMove* list) {
+    PlyRecord record;
+    ComputeCheckInfo(record);
+    ScoredMove* end = record.checkers ? GenerateEvasions[SideToMove](list, record)
+                                      : GenerateAll[SideToMove](list);
+    SaveSnapshot(record);
+    int mover = SideToMove;
+    ScoredMove* legalEnd = list;
+    for (ScoredMove* entry = list; entry != end; ++entry) {
+        MakeMove(entry->move, record);
+        bool illegal = LeavesKingAttacked(entry->move, mover);
+        UnmakeMove(entry->move, record);
+        if (!illegal) *legalEnd++ = *entry;
+    }
+    return legalEnd;
+}
+
+bool IsLegalMove(Move move) {
+    if (move == NoMove || IsMarker(move)) return false;
+    ScoredMove moves[MaxMoves];
+    ScoredMove* end = GenerateLegalMoves(moves);
+    for (ScoredMove* entry = moves; entry != end; ++entry)
+        if (entry->move == move) return true;
+    return false;
+}
+
+} // namespace velkor

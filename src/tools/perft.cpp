@@ -1,0 +1,92 @@
+// Perft over the ply stack. Each node's moves are generated right after its parent's.
+#include "tools/perft.h"
+
+#include <array>
+#include <sstream>
+
+#include "movegen/attacks.h"
+#include "movegen/generators.h"
+#include "position/make_move.h"
+
+namespace velkor {
+
+namespace {
+
+std::array<ScoredMove, MaxMoves * PlyStackSize> PerftMoves;
+
+std::uint64_t PerftNode(int depth, ScoredMove* list) {
+    PlyRecord& record = *CurrentPly;
+    ComputeCheckInfo(record);
+    ScoredMove* end = record.checkers ? GenerateEvasions[SideToMove](list, record)
+                                      : GenerateAll[SideToMove](list);
+    SaveSnapshot(record);
+    int mover = SideToMove;
+    std::uint64_t nodes = 0;
+    for (ScoredMove* entry = list; entry != end; ++entry) {
+        Move move = entry->move;
+        MakeMove(move, record);
+        if (!LeavesKingAttacked(move, mover)) {
+            if (depth == 1) {
+                ++nodes;
+            } else {
+                ++CurrentPly;
+                nodes += PerftNode(depth - 1, end);
+                --CurrentPly;
+            }
+        }
+        UnmakeMove(move, record);
+    }
+    return nodes;
+}
+
+} // namespace
+
+std::uint64_t Perft(int depth) {
+    if (depth <= 0) return 1;
+    return PerftNode(depth, PerftMoves.data());
+}
+
+std::vector<DivideEntry> Divide(int depth) {
+    std::vector<DivideEntry> result;
+    PlyRecord& record = *CurrentPly;
+    ComputeCheckInfo(record);
+    ScoredMove* list = PerftMoves.data();
+    ScoredMove* end = record.checkers ? GenerateEvasions[SideToMove](list, record)
+                                      : GenerateAll[SideToMove](list);
+    SaveSnapshot(record);
+    int mover = SideToMove;
+    for (ScoredMove* entry = list; entry != end; ++entry) {
+        MakeMove(entry->move, record);
+        if (!LeavesKingAttacked(entry->move, mover)) {
+            ++CurrentPly;
+            result.push_back({entry->move, depth > 1 ? PerftNode(depth - 1, end) : 1});
+            --CurrentPly;
+        }
+        UnmakeMove(entry->move, record);
+    }
+    return result;
+}
+
+bool ParsePerftLine(const std::string& line, PerftCase& parsed) {
+    std::size_t separator = line.find(';');
+    if (separator == std::string::npos) return false;
+    parsed.fen = line.substr(0, separator);
+    parsed.counts.clear();
+    std::istringstream fields(line.substr(separator));
+    std::string field;
+    while (std::getline(fields, field, ';')) {
+        std::istringstream words(field);
+        std::string name;
+        std::uint64_t nodes;
+        if (!(words >> name >> nodes) || name.size() < 2 || name.size() > 4 || name[0] != 'D') continue;
+        int depth = 0;
+        for (char digit : name.substr(1)) {
+            if (digit < '0' || digit > '9') depth = -1;
+            else if (depth >= 0) depth = depth * 10 + (digit - '0');
+        }
+        if (depth > 0) parsed.counts.emplace_back(depth, nodes);
+    }
+    return !parsed.counts.empty();
+}
+
+} // namespace velkor
