@@ -146,14 +146,21 @@ bool Matches(const char* token, const Command& command) {
                           : std::strcmp(token, command.word) == 0;
 }
 
+// Plays an incoming move on the game position; an illegal one is refused and changes nothing.
+bool PlayIncomingMove(Move move, const char* text) {
+    if (ApplyGameMove(move)) return true;
+    std::printf("Illegal move: %s\n", text);
+    return false;
+}
+
 // A move in coordinate text, handled by what the engine is doing.
-void DispatchMove(Move move) {
+void DispatchMove(Move move, const char* text) {
     switch (EngineState.load()) {
     case Idle:
-        ApplyGameMove(move);
+        PlayIncomingMove(move, text);
         break;
     case Waiting:
-        if (ApplyGameMove(move)) PlayEngineMove();
+        if (PlayIncomingMove(move, text)) PlayEngineMove();
         break;
     case Pondering:
         if (move == PonderMove) {
@@ -163,7 +170,8 @@ void DispatchMove(Move move) {
         } else {
             LogLine("-BAD PONDER");
             StopEngineAndTakeBackPonder();
-            if (ApplyGameMove(move)) PlayEngineMove();
+            if (PlayIncomingMove(move, text)) PlayEngineMove();
+            else EngineState = Waiting;
         }
         break;
     default:
@@ -227,7 +235,7 @@ void CommandLoop() {
         }
         if (AcceptsMoves()) {
             if (Move move = ParseCoordinateMove(CommandBuffer)) {
-                DispatchMove(move);
+                DispatchMove(move, CommandBuffer);
                 continue;
             }
         }

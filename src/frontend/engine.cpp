@@ -6,6 +6,9 @@
 #include "frontend/clock.h"
 #include "frontend/event.h"
 #include "frontend/log.h"
+#include "movegen/legal.h"
+#include "position/make_move.h"
+#include "search/history.h"
 #include "search/iterative.h"
 
 namespace velkor {
@@ -92,7 +95,8 @@ void StopEngineConditional() {
 }
 
 void TakeBackPonderMove() {
-    // Nothing can be on the board before moves can be made.
+    CurrentPly = &PonderRecord;
+    UnmakeMove(PonderMove, PonderRecord);
     PonderMove = NoMove;
     CurrentPly = PlyStack.data();
 }
@@ -103,8 +107,19 @@ void StopEngineAndTakeBackPonder() {
 }
 
 bool ApplyGameMove(Move move) {
-    // Moves are recognised; playing them on the board arrives with make-move.
-    return move != NoMove && false;
+    if (move == NoMove) return false;
+    // The game plus the deepest search line must fit into the history.
+    if (HistoryIndex() + PlyStackSize + 1 >= GameHistorySize) {
+        LogLine("-M: game history full, move ignored");
+        return false;
+    }
+    // Whatever arrives is checked: an illegal move would corrupt the position.
+    if (!IsLegalMove(move)) return false;
+    MakeMove(move, *CurrentPly);
+    RefreshGameSnapshot();
+    ClearHistoryScores();
+    LogLine(Hex{HighHalf(HashKey)}, " ", Hex{LowHalf(HashKey)});
+    return true;
 }
 
 void PlayEngineMove() {

@@ -247,15 +247,26 @@ void ResetSearchTables() {
     ClearPawnStructureCache();
 }
 
-} // namespace
-
-bool SetupPosition(const char* text, bool loadBook) {
-    ParsedFen fen;
+// Parses and checks the text in scratch state; the globals are untouched on failure.
+bool ParseAcceptableFen(const char* text, ParsedFen& fen) {
     if (!ParseFen(text, fen)) return false;
     DropImpossibleCastlingRights(fen);
     DropImpossibleEnPassant(fen);
-    if (!IsPlayable(fen)) return false;
+    return IsPlayable(fen);
+}
 
+} // namespace
+
+bool SetupBoardOnly(const char* text) {
+    ParsedFen fen;
+    if (!ParseAcceptableFen(text, fen)) return false;
+    BuildPosition(fen);
+    return true;
+}
+
+bool SetupPosition(const char* text, bool loadBook) {
+    ParsedFen fen;
+    if (!ParseAcceptableFen(text, fen)) return false;
     BuildPosition(fen);
     ResetSearchTables();
     (void)loadBook; // the opening book is planted here once it exists

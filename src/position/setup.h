@@ -12,4 +12,8 @@ inline constexpr const char* StartPositionFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPP
 // planted once the position stands.
 bool SetupPosition(const char* text, bool loadBook);
 
+// The position alone, for tools that never search (perft): the game history and snapshot are
+// rebuilt, the search tables are left as they are. Same acceptance rules as SetupPosition.
+bool SetupBoardOnly(const char* text);
+
 } // namespace velkor

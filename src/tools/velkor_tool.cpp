@@ -29,7 +29,7 @@ int Usage() {
 }
 
 bool SetUpOrComplain(const std::string& fen) {
-    if (SetupPosition(fen.c_str(), false)) return true;
+    if (SetupBoardOnly(fen.c_str())) return true;
     std::fprintf(stderr, "velkor-tool: position not accepted: %s\n", fen.c_str());
     return false;
 }
@@ -80,7 +80,7 @@ int RunPerftSuite(const char* path, int maxDepth) {
     for (int lineNumber = 1; std::getline(file, line); ++lineNumber) {
         PerftCase perftCase;
         if (!ParsePerftLine(line, perftCase)) continue;
-        if (!SetupPosition(perftCase.fen.c_str(), false)) {
+        if (!SetupBoardOnly(perftCase.fen.c_str())) {
             std::printf("line %d: position not accepted: %s\n", lineNumber, perftCase.fen.c_str());
             ++failed;
             continue;

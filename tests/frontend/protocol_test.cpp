@@ -45,8 +45,9 @@ TEST(Protocol, OtherFirstTokenIsReportedAndTheEngineCarriesOn) {
     EngineProcess engine;
     engine.Send("hello\nbenchmark\nquit\n");
     EXPECT_EQ(engine.WaitForExit(), 0);
-    EXPECT_EQ(engine.Output(), std::string("Engine works only with xboard protocol ver. 2\n") +
-                                   HandshakeReply + "Define __STAT\n");
+    EXPECT_EQ(engine.Output(), "Engine works only with xboard protocol ver. 2\n"
+                               "\nfeature done=0\nfeature setboard=1\nfeature done=1\n"
+                               "Define __STAT\n");
 }
 
 TEST(Protocol, EndOfInputQuitsWithExitCodeZero) {
@@ -131,6 +132,27 @@ TEST(Protocol, GoAndForceStopTheEngineWhichIsIdle) {
     EXPECT_NE(log.find("::cmd:: new\n-M: entered StopEngine\n-M: exited StopEngine\n::cmd:: go\n"
                        "-M: entered StopEngine\n-M: exited StopEngine\n"),
               std::string::npos);
+}
+
+TEST(Protocol, IllegalMovesAreRefusedAndChangeNothing) {
+    EngineProcess engine;
+    engine.Send("xboard\nnew\ne2e5\nforce\ne3e4\ne2e4\ne7e8\ne7e5\n"
+                "setboard 7k/4P3/8/8/8/8/8/4K3 w - -\ne7e8\ne7e8q\nquit\n");
+    EXPECT_EQ(engine.WaitForExit(), 0);
+    EXPECT_EQ(engine.Output(), std::string(HandshakeReply) +
+                                   "Illegal move: e2e5\nIllegal move: e3e4\nIllegal move: e7e8\n"
+                                   "Illegal move: e7e8\n");
+    // One key line per accepted move (e2e4, e7e5, e7e8q): two hexadecimal halves.
+    std::string log = engine.Log();
+    int keyLines = 0;
+    std::size_t start = 0;
+    for (std::size_t end; (end = log.find('\n', start)) != std::string::npos; start = end + 1) {
+        std::string line = log.substr(start, end - start);
+        std::size_t blank = line.find(' ');
+        if (blank != std::string::npos && blank > 0 && line.find_first_not_of("0123456789abcdef ") == std::string::npos)
+            ++keyLines;
+    }
+    EXPECT_EQ(keyLines, 3);
 }
 
 } // namespace velkor::test
