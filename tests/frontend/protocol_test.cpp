@@ -155,4 +155,24 @@ TEST(Protocol, IllegalMovesAreRefusedAndChangeNothing) {
     EXPECT_EQ(keyLines, 3);
 }
 
+TEST(Protocol, ChangingTheSideToMoveDropsTheEnPassantSquare) {
+    const char* fen = "setboard rnbqkbnr/ppp1pppp/8/8/3pP3/8/PPPP1PPP/RNBQKBNR b KQkq e3\n";
+    EngineProcess kept;
+    kept.Send(std::string("xboard\n") + fen + "black\nd4e3\nquit\n");
+    EXPECT_EQ(kept.WaitForExit(), 0);
+    EXPECT_EQ(kept.Output(), HandshakeReply) << "d4e3 is the en-passant capture";
+
+    EngineProcess dropped;
+    dropped.Send(std::string("xboard\n") + fen + "white\nblack\nd4e3\nquit\n");
+    EXPECT_EQ(dropped.WaitForExit(), 0);
+    EXPECT_EQ(dropped.Output(), std::string(HandshakeReply) + "Illegal move: d4e3\n");
+}
+
+TEST(Protocol, RejectedSetboardKeepsThePreviousPosition) {
+    EngineProcess engine;
+    engine.Send("xboard\nnew\nforce\nsetboard 8/8/8/8/8/8/8/8 w - -\ne2e4\nquit\n");
+    EXPECT_EQ(engine.WaitForExit(), 0);
+    EXPECT_EQ(engine.Output(), std::string(HandshakeReply) + "tellusererror Illegal position\n");
+}
+
 } // namespace velkor::test

@@ -64,7 +64,7 @@ TEST_P(PerftSuite, CountsMatch) {
     const Suite& suite = GetParam();
     SuiteRun run = RunSuite(suite.file, suite.budget / BudgetScale);
     EXPECT_GT(run.checked, 0);
-    if (suite.everyLine) {
+    if (suite.everyLine && BudgetScale == 1) {
         EXPECT_GE(run.checked, run.lines) << "every position is checked at some depth";
     }
 }
