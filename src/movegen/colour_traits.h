@@ -59,6 +59,18 @@ struct ColourTraits<Black> {
     static Bitboard CaptureTowardsH(Bitboard pawns) { return (pawns & ~FileHBits) >> 9; }
 };
 
+// The slider pools every exchange evaluation of one generator call receives: rooks and queens
+// of both colours, bishops and queens of both colours.
+struct SliderPools {
+    Bitboard rooks;
+    Bitboard bishops;
+};
+inline SliderPools CurrentSliderPools() {
+    Bitboard queens = PieceBitboards[WhiteQueen] | PieceBitboards[BlackQueen];
+    return {PieceBitboards[WhiteRook] | PieceBitboards[BlackRook] | queens,
+            PieceBitboards[WhiteBishop] | PieceBitboards[BlackBishop] | queens};
+}
+
 // Capture offsets and exchange-evaluation thresholds by attacker type.
 inline constexpr int PawnCaptureOffset = -9600;
 inline constexpr int KnightCaptureOffset = -9810, KnightSeeThreshold = 260;

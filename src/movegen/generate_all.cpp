@@ -65,9 +65,7 @@ ScoredMove* Castling(ScoredMove* list) {
 template <int Us>
 ScoredMove* GenerateAllFor(ScoredMove* list) {
     using T = ColourTraits<Us>;
-    Bitboard queens = PieceBitboards[WhiteQueen] | PieceBitboards[BlackQueen];
-    Bitboard rookPool = PieceBitboards[WhiteRook] | PieceBitboards[BlackRook] | queens;
-    Bitboard bishopPool = PieceBitboards[WhiteBishop] | PieceBitboards[BlackBishop] | queens;
+    auto [rookPool, bishopPool] = CurrentSliderPools();
     Bitboard pawns = PieceBitboards[T::Pawn];
 
     list = PawnCaptures<Us>(list, T::CaptureTowardsA(pawns), T::TowardsA);

@@ -31,9 +31,7 @@ ScoredMove* PieceCaptures(ScoredMove* list, int piece, Bitboard pieces, int offs
 template <int Us>
 ScoredMove* GenerateCapturesFor(ScoredMove* list) {
     using T = ColourTraits<Us>;
-    Bitboard queens = PieceBitboards[WhiteQueen] | PieceBitboards[BlackQueen];
-    Bitboard rookPool = PieceBitboards[WhiteRook] | PieceBitboards[BlackRook] | queens;
-    Bitboard bishopPool = PieceBitboards[WhiteBishop] | PieceBitboards[BlackBishop] | queens;
+    auto [rookPool, bishopPool] = CurrentSliderPools();
     Bitboard pawns = PieceBitboards[T::Pawn];
 
     list = PawnCaptures<Us>(list, T::CaptureTowardsA(pawns), T::TowardsA);

@@ -92,9 +92,7 @@ ScoredMove* KingEvasions(ScoredMove* list, Bitboard block) {
     using T = ColourTraits<Us>;
     int king = KingSquare[Us];
     Bitboard targets = KingAttacks[king] & ~KingAttacks[KingSquare[T::Them]] & ~ColourOccupancy[Us] & ~block;
-    Bitboard queens = PieceBitboards[WhiteQueen] | PieceBitboards[BlackQueen];
-    Bitboard rookPool = PieceBitboards[WhiteRook] | PieceBitboards[BlackRook] | queens;
-    Bitboard bishopPool = PieceBitboards[WhiteBishop] | PieceBitboards[BlackBishop] | queens;
+    auto [rookPool, bishopPool] = CurrentSliderPools();
     for (Bitboard captures = targets & ColourOccupancy[T::Them]; captures; captures &= captures - 1) {
         int to = LowestSquare(captures);
         list = Emit(list, to, king, Capture,

@@ -21,4 +21,8 @@ inline constexpr GenerateRoutine GenerateAll[2] = {GenerateAllBlack, GenerateAll
 inline constexpr GenerateRoutine GenerateCaptures[2] = {GenerateCapturesBlack, GenerateCapturesWhite};
 inline constexpr EvasionRoutine GenerateEvasions[2] = {GenerateEvasionsBlack, GenerateEvasionsWhite};
 
+// Fills the record's check information and generates the moves the searches use there: the
+// evasions when the side to move is in check, all moves otherwise.
+ScoredMove* GenerateForPly(ScoredMove* list, PlyRecord& record);
+
 } // namespace velkor

@@ -9,9 +9,7 @@ namespace velkor {
 
 ScoredMove* GenerateLegalMoves(ScoredMove* list) {
     PlyRecord record;
-    ComputeCheckInfo(record);
-    ScoredMove* end = record.checkers ? GenerateEvasions[SideToMove](list, record)
-                                      : GenerateAll[SideToMove](list);
+    ScoredMove* end = GenerateForPly(list, record);
     SaveSnapshot(record);
     int mover = SideToMove;
     ScoredMove* legalEnd = list;

@@ -16,9 +16,7 @@ std::array<ScoredMove, MaxMoves * PlyStackSize> PerftMoves;
 
 std::uint64_t PerftNode(int depth, ScoredMove* list) {
     PlyRecord& record = *CurrentPly;
-    ComputeCheckInfo(record);
-    ScoredMove* end = record.checkers ? GenerateEvasions[SideToMove](list, record)
-                                      : GenerateAll[SideToMove](list);
+    ScoredMove* end = GenerateForPly(list, record);
     SaveSnapshot(record);
     int mover = SideToMove;
     std::uint64_t nodes = 0;
@@ -49,10 +47,8 @@ std::uint64_t Perft(int depth) {
 std::vector<DivideEntry> Divide(int depth) {
     std::vector<DivideEntry> result;
     PlyRecord& record = *CurrentPly;
-    ComputeCheckInfo(record);
     ScoredMove* list = PerftMoves.data();
-    ScoredMove* end = record.checkers ? GenerateEvasions[SideToMove](list, record)
-                                      : GenerateAll[SideToMove](list);
+    ScoredMove* end = GenerateForPly(list, record);
     SaveSnapshot(record);
     int mover = SideToMove;
     for (ScoredMove* entry = list; entry != end; ++entry) {

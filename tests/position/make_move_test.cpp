@@ -61,9 +61,7 @@ class MakeMoveTest : public PositionTest {
 
     void WalkTree(int depth, ScoredMove* list) {
         PlyRecord& record = *CurrentPly;
-        ComputeCheckInfo(record);
-        ScoredMove* end = record.checkers ? GenerateEvasions[SideToMove](list, record)
-                                          : GenerateAll[SideToMove](list);
+        ScoredMove* end = GenerateForPly(list, record);
         SaveSnapshot(record);
         int mover = SideToMove;
         for (ScoredMove* entry = list; entry != end; ++entry) {
