@@ -59,6 +59,7 @@ inline constexpr std::array<HashKeyValue, AllCastlingRights + 1> LostRightsKey =
 
 inline void UpdateRights(int from, int to) {
     std::uint16_t kept = CastlingRights & RightsKept[from] & RightsKept[to];
+    if (kept == CastlingRights) return;
     HashKey ^= LostRightsKey[CastlingRights ^ kept];
     CastlingRights = kept;
 }
