@@ -1,8 +1,157 @@
-// Iterative deepening. Until the search exists, the thread finds no move.
+// Iterative deepening with aspiration windows, progress output and the search's log lines.
 #include "search/iterative.h"
+
+#include <cstdio>
+
+#include "frontend/engine.h"
+#include "frontend/log.h"
+#include "movegen/attacks.h"
+#include "notation/coordinate.h"
+#include "notation/fen.h"
+#include "position/make_move.h"
+#include "search/draw.h"
+#include "search/search.h"
+#include "search/transposition.h"
 
 namespace velkor {
 
-Move IterativeDeepening() { return NoMove; }
+namespace {
+
+inline constexpr int FirstWindow = 8100;
+inline constexpr int AspirationHalfWidth = 30;
+inline constexpr int ResearchUpperBound = 8099;
+inline constexpr int KnownMateAlpha = 8050;
+inline constexpr std::uint32_t FirstIteration = 2;
+inline constexpr std::uint32_t QuietIterations = 6; // no progress line up to here but for mates
+inline constexpr int LineBufferSize = 1024;         // 128 moves of six characters and a marker
+
+bool InMateRange(int score, std::uint32_t depth) {
+    int d = static_cast<int>(depth);
+    return score <= d - MateScore || score >= MateScore - d;
+}
+
+bool IsPondering() { return EngineState.load(std::memory_order_relaxed) == Pondering; }
+
+// The thinking output of the protocol: depth, score in pawns, time (not reported), nodes, line.
+void PrintProgressLine(std::uint32_t depth, int score, const char* line) {
+    std::printf("    %d     %.2f     %d     %d  %s\n", static_cast<int>(depth), score / 100.0, 0,
+                static_cast<int>(NodeCount), line);
+}
+
+void ReportIteration(int score) {
+    if (IsPondering()) LogLine("-PONDER:");
+    char line[LineBufferSize];
+    HashLine(line, static_cast<int>(IterationDepth));
+    LogLine("-E: ", IterationDepth, ":\t", score, "\t", line);
+    if (!IsPondering()) PrintProgressLine(IterationDepth, score, line);
+}
+
+} // namespace
+
+Move IterativeDeepening() {
+    PlyRecord& root = PlyStack[0];
+    ScoredMove& result = MoveStack[0];
+
+    // 1. A draw on the board needs no search.
+    if (Move draw = DrawCode(2)) {
+        result = {0, draw};
+        return draw;
+    }
+
+    // 2.
+    NodeCount = 0;
+    InCheckCount = {0, 0};
+    result.move = NoMove;
+    root.moveListEnd = nullptr;
+    IterationDepth = FirstIteration;
+    int alpha = -FirstWindow, beta = FirstWindow;
+    ScoredMove saved{0, NoMove};
+
+    // 3. Resume from what the table knows of the root.
+    if (const HashEntry* entry = ProbeHash()) {
+        int score = entry->score();
+        if (entry->depth() >= static_cast<int>(FirstIteration)) {
+            if (entry->bound() == BoundExact) {
+                alpha = score - AspirationHalfWidth;
+                beta = score + AspirationHalfWidth;
+                IterationDepth = static_cast<std::uint32_t>(entry->depth());
+            } else if (entry->bound() == BoundLower && score > -FirstWindow) {
+                alpha = score;
+            } else if (entry->bound() == BoundUpper && score < FirstWindow) {
+                beta = score;
+            }
+        }
+        result = saved = {static_cast<std::int16_t>(score), entry->move()};
+        if (HashMoveDrawRisk(entry->move()) > 0) IterationDepth = FirstIteration;
+        if (alpha > KnownMateAlpha) {
+            beta = FirstWindow;
+            IterationDepth = FirstIteration;
+        }
+    }
+
+    // 4-5.
+    char fen[FenBufferSize];
+    FormatFen(fen);
+    LogLine("-FEN:\t", fen);
+    ComputeCheckInfo(root);
+
+    // 6.
+    int score = 0;
+    while (IterationDepth <= MaxSearchDepth.load(std::memory_order_relaxed)) {
+        score = RootSearch(alpha, beta);
+        if (score <= alpha) {
+            AspirationState = -1;
+            int b = score + 1;
+            score = RootSearch(-FirstWindow, b);
+            if (score <= -FirstWindow || score >= b) score = RootSearch(-FirstWindow, ResearchUpperBound);
+            AspirationState = 0;
+        } else if (score >= beta) {
+            AspirationState = 1;
+            // An interrupted re-search still plays the move that failed high.
+            if (const HashEntry* entry = ProbeHash()) saved = {static_cast<std::int16_t>(score), entry->move()};
+            int a = score - 1;
+            score = RootSearch(a, ResearchUpperBound);
+            if (score <= a || score >= ResearchUpperBound) score = RootSearch(-FirstWindow, ResearchUpperBound);
+            AspirationState = 0;
+        }
+        if (SearchStopped()) break;
+        if (result.move == ResultStalemate) {
+            saved = result;
+            break;
+        }
+        bool mate = InMateRange(score, IterationDepth);
+        if (IterationDepth > QuietIterations || mate) ReportIteration(score);
+        saved = result;
+        if (mate) {
+            LogLine("--- MATE: ", score);
+            break;
+        }
+        alpha = score - AspirationHalfWidth;
+        beta = score + AspirationHalfWidth;
+        ++IterationDepth;
+    }
+
+    // 7.
+    if (const HashEntry* entry = ProbeHash()) {
+        if (entry->move() != saved.move) {
+            char text[8];
+            FormatCoordinateMove(text, entry->move());
+            LogLine("-E: DIFFERENT MOVE: ", text, " a: ", alpha, " b: ", beta, " score: ", score,
+                    " **************** ");
+        }
+    } else {
+        LogLine("**************************************************** WARNING "
+                "*****************************************************************");
+    }
+
+    // 8-9.
+    if (!IsPondering()) {
+        char line[LineBufferSize];
+        HashLine(line, static_cast<int>(IterationDepth));
+        PrintProgressLine(IterationDepth, saved.score, line);
+    }
+    result = saved;
+    return saved.move;
+}
 
 } // namespace velkor

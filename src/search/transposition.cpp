@@ -1,13 +1,113 @@
-// Storage and maintenance of the transposition table.
+// Storage, probe, store and the expected line of the transposition table.
 #include "search/transposition.h"
 
 #include <cstring>
+
+#include "movegen/legal.h"
+#include "notation/coordinate.h"
+#include "position/make_move.h"
+#include "position/position.h"
 
 namespace velkor {
 
 std::array<HashBucket, 2 * HashBucketsPerSide> TranspositionTable;
 std::uint16_t HashAge;
 
+namespace {
+
+inline constexpr std::uint32_t KeyBitsMask = 0xFFF00000; // the bits of word 0 that must match
+inline constexpr std::uint32_t KeyHalfMask = 0xFFFF0000; // the key bits word 0 stores
+
+inline HashBucket& CurrentBucket() {
+    return TranspositionTable[(LowHalf(HashKey) & HashBucketMask) +
+                              static_cast<std::uint32_t>(SideToMove) * HashBucketsPerSide];
+}
+
+inline bool Matches(const HashEntry& entry) {
+    return ((entry.moveAndKey ^ LowHalf(HashKey)) & KeyBitsMask) == 0 && entry.keyHigh == HighHalf(HashKey);
+}
+
+inline std::uint32_t DataWord(int depth, std::uint32_t bound, int score) {
+    return (static_cast<std::uint32_t>(score + HashEntry::ScoreOffset) << HashEntry::ScoreShift) |
+           (static_cast<std::uint32_t>(HashAge) << HashEntry::AgeShift) | bound | static_cast<std::uint32_t>(depth);
+}
+
+// An entry is worth keeping when, less its age distance, it is deeper than the new result, or as
+// deep with a bound not weaker.
+inline bool WorthKeeping(const HashEntry& entry, int depth, std::uint32_t bound) {
+    auto ageDistance = static_cast<std::int16_t>(HashAge - entry.age());
+    int value = entry.depth() - ageDistance;
+    return value > depth || (value == depth && entry.bound() <= bound);
+}
+
+} // namespace
+
 void ClearHash() { std::memset(TranspositionTable.data(), 0, sizeof(TranspositionTable)); }
+
+const HashEntry* ProbeHash() {
+    const HashBucket& bucket = CurrentBucket();
+    for (const HashEntry& entry : bucket.slots)
+        if (Matches(entry)) return &entry;
+    return nullptr;
+}
+
+void StoreHash(int depth, std::uint32_t bound, Move move, int score) {
+    HashBucket& bucket = CurrentBucket();
+    HashEntry& first = bucket.slots[0];
+    if (Matches(first)) {
+        if (first.depth() > depth || (first.depth() == depth && first.bound() <= bound)) return;
+        first.moveAndKey = (first.moveAndKey & KeyHalfMask) | move;
+        first.data = DataWord(depth, bound, score);
+        return;
+    }
+    HashEntry fresh{(LowHalf(HashKey) & KeyHalfMask) | move, HighHalf(HashKey), DataWord(depth, bound, score)};
+    if (!WorthKeeping(first, depth, bound)) {
+        bucket.slots[1] = first;
+        first = fresh;
+    } else if (!WorthKeeping(bucket.slots[1], depth, bound)) {
+        bucket.slots[1] = fresh;
+    } else {
+        bucket.slots[2] = fresh;
+    }
+}
+
+void PlantBookMove(Move move) {
+    HashEntry& first = CurrentBucket().slots[0];
+    first.moveAndKey = (LowHalf(HashKey) & KeyHalfMask) | move;
+    first.keyHigh = HighHalf(HashKey);
+    first.data &= ~(HashEntry::AgeMask << HashEntry::AgeShift);
+}
+
+void HashLine(char* buffer, int n) {
+    *buffer = '\0';
+    if (n == 0) return;
+    const HashEntry* entry = ProbeHash();
+    if (!entry) {
+        std::strcpy(buffer, "NOE ");
+        return;
+    }
+    Move move = entry->move();
+    if (IsMarker(move)) {
+        const char* text = move == ResultRepetition ? "1/2 - 1/2 (repetition)"
+                           : move == ResultMated    ? "# "
+                           : move == ResultStalemate ? "1/2 - 1/2 (stalemate)"
+                           : move == NullMoveMarker ? "NULL"
+                                                    : "ERROR";
+        std::strcpy(buffer, text);
+        return;
+    }
+    // After a key collision the stored move may not fit this position: the line ends there.
+    if (!IsLegalMove(move)) return;
+    char* end = FormatCoordinateMove(buffer, move);
+    *end++ = ' ';
+    *end = '\0';
+    PlyRecord& record = *CurrentPly;
+    SaveSnapshot(record);
+    MakeMove(move, record);
+    ++CurrentPly;
+    HashLine(end, n - 1);
+    --CurrentPly;
+    UnmakeMove(move, record);
+}
 
 } // namespace velkor

@@ -17,6 +17,19 @@ struct HashEntry {
     std::uint32_t moveAndKey;
     std::uint32_t keyHigh;
     std::uint32_t data;
+
+    Move move() const { return static_cast<Move>(moveAndKey & 0xFFFF); }
+    int depth() const { return static_cast<int>(data & DepthMask); }
+    std::uint32_t bound() const { return data & BoundMask; }
+    int age() const { return static_cast<int>((data >> AgeShift) & AgeMask); }
+    int score() const { return static_cast<int>(data >> ScoreShift) - ScoreOffset; }
+
+    static constexpr std::uint32_t DepthMask = 0x7F;
+    static constexpr std::uint32_t BoundMask = 0x180;
+    static constexpr int AgeShift = 9;
+    static constexpr std::uint32_t AgeMask = 0x1FF;
+    static constexpr int ScoreShift = 18;
+    static constexpr int ScoreOffset = 8190;
 };
 static_assert(sizeof(HashEntry) == 12);
 
@@ -37,5 +50,19 @@ extern std::uint16_t HashAge;
 
 // Zeroes every slot of both halves.
 void ClearHash();
+
+// The entry of the current position (HashKey, SideToMove), or nullptr.
+const HashEntry* ProbeHash();
+
+// Records a result for the current position by the replacement rule: slot 0 keeps the most
+// valuable entry, slot 1 the one it displaced, slot 2 takes the rest.
+void StoreHash(int depth, std::uint32_t bound, Move move, int score);
+
+// Plants a book move for the current position into slot 0 with age 0.
+void PlantBookMove(Move move);
+
+// Writes the expected line of up to n plies from the current position, as move texts each
+// followed by a blank, ending at a missing entry, a marker or a move that does not fit.
+void HashLine(char* buffer, int n);
 
 } // namespace velkor

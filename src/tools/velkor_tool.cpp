@@ -2,6 +2,7 @@
 //   perft DEPTH [FEN]            leaf count, seconds and nodes per second
 //   divide DEPTH [FEN]           the count below each legal move
 //   perftsuite FILE [MAXDEPTH]   every "FEN ;D1 n ;D2 n ..." line, mismatches reported
+//   bench [DEPTH]                the bench positions searched to DEPTH: node signature and speed
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 #include "notation/coordinate.h"
 #include "position/setup.h"
 #include "position/tables.h"
+#include "tools/bench.h"
 #include "tools/perft.h"
 
 using namespace velkor;
@@ -24,7 +26,8 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
 int Usage() {
     std::fprintf(stderr, "usage: velkor-tool perft DEPTH [FEN]\n"
                          "       velkor-tool divide DEPTH [FEN]\n"
-                         "       velkor-tool perftsuite FILE [MAXDEPTH]\n");
+                         "       velkor-tool perftsuite FILE [MAXDEPTH]\n"
+                         "       velkor-tool bench [DEPTH]\n");
     return 2;
 }
 
@@ -102,12 +105,22 @@ int RunPerftSuite(const char* path, int maxDepth) {
     return failed ? 1 : 0;
 }
 
+int RunBenchCommand(int depth) {
+    BenchResult result = RunBench(depth, true);
+    std::printf("depth %d\nnodes %llu\nseconds %.3f\nnps %.0f\n", depth,
+                static_cast<unsigned long long>(result.nodes), result.seconds,
+                result.seconds > 0 ? static_cast<double>(result.nodes) / result.seconds : 0.0);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) return Usage();
+    if (argc < 2) return Usage();
     InitTables();
     std::string command = argv[1];
+    if (command == "bench") return RunBenchCommand(argc > 2 ? std::atoi(argv[2]) : DefaultBenchDepth);
+    if (argc < 3) return Usage();
     if (command == "perft") return RunPerft(std::atoi(argv[2]), JoinArguments(argc, argv, 3));
     if (command == "divide") return RunDivide(std::atoi(argv[2]), JoinArguments(argc, argv, 3));
     if (command == "perftsuite") return RunPerftSuite(argv[2], argc > 3 ? std::atoi(argv[3]) : 99);

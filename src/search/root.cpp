@@ -1,0 +1,135 @@
+// The root search: its list is generated once per search and kept between iterations, so that
+// each iteration is ordered by the scores of the one before.
+#include "frontend/engine.h"
+#include "movegen/attacks.h"
+#include "movegen/generators.h"
+#include "position/make_move.h"
+#include "search/draw.h"
+#include "search/history.h"
+#include "search/move_order.h"
+#include "search/search.h"
+#include "search/transposition.h"
+
+namespace velkor {
+
+namespace {
+
+inline constexpr int FoundMateScore = 8000; // table scores from here on do not end the root
+
+// Adopts the root's table entry; returns true when its score answers the whole iteration.
+bool UseRootHashEntry(PlyRecord& root, int depth, int& alpha, int& beta, int& result) {
+    const HashEntry* entry = ProbeHash();
+    if (!entry) {
+        root.hashMove = NoMove;
+        root.hashDepth = 0;
+        return false;
+    }
+    root.hashMove = entry->move();
+    root.hashDepth = static_cast<std::uint8_t>(entry->depth());
+    if (entry->depth() < depth) return false;
+    int score = entry->score();
+    std::uint32_t bound = entry->bound();
+    root.hashScore = static_cast<std::int16_t>(score);
+    root.hashBound = bound;
+    if (bound == BoundExact || (bound == BoundLower && score >= beta) || (bound == BoundUpper && score <= alpha)) {
+        if (score < FoundMateScore && HashMoveDrawRisk(root.hashMove) == 0) {
+            result = score;
+            return true;
+        }
+        return false;
+    }
+    if (AspirationState.load(std::memory_order_relaxed) == 0 && alpha < score && score < beta) {
+        if (bound == BoundLower) alpha = score;
+        else beta = score;
+    }
+    return false;
+}
+
+} // namespace
+
+int RootSearch(int alpha, int beta) {
+    PlyRecord& root = PlyStack[0];
+    int depth = static_cast<int>(IterationDepth);
+
+    // 1.
+    int hashResult;
+    if (UseRootHashEntry(root, depth, alpha, beta, hashResult)) return hashResult;
+
+    // 2-3.
+    int best = -Infinity;
+    std::uint32_t bound = BoundUpper;
+    ScoredMove* bestEntry = nullptr;
+    ScoredMove* begin = MoveStack.data();
+    int side = SideToMove;
+    if (!root.moveListEnd) {
+        root.moveListEnd = root.checkers ? GenerateEvasions[side](begin, root) : GenerateAll[side](begin);
+        SaveSnapshot(root);
+    }
+    ScoredMove* end = root.moveListEnd;
+
+    // 4-6.
+    ApplyOrderingScores(begin, end, root);
+    MoveSelector selector(begin, root, side);
+    for (ScoredMove* cursor = begin; cursor < end; ++cursor) {
+        selector.Select(cursor, end);
+        root.moveCursor = cursor;
+        Move move = cursor->move;
+        ++NodeCount;
+        MakeMove(move, root);
+        ++CurrentPly;
+        int score;
+        if (LeavesKingAttacked(move, side)) {
+            score = -Infinity;
+        } else if (DrawCode(2) != NoMove) {
+            score = 0;
+        } else {
+            CurrentPly->moveListEnd = nullptr;
+            if (bound == BoundExact) {
+                score = -Search(depth - 1, 1, -alpha - 1, -alpha, true);
+                if (alpha < score && score < beta) score = -Search(depth - 1, 1, -beta, -alpha, true);
+            } else {
+                score = -Search(depth - 1, 1, -beta, -alpha, true);
+            }
+        }
+        --CurrentPly;
+        UnmakeMove(move, root);
+        if (SearchStopped()) return best;
+        cursor->score = static_cast<std::int16_t>(score);
+
+        if (score > best) {
+            bestEntry = cursor;
+            best = score;
+            if (score > alpha) {
+                if (score >= beta) {
+                    if ((KindOf(move) == Quiet || IsCastling(move)) && move != root.killer1) {
+                        root.killer2 = root.killer1;
+                        root.killer1 = move;
+                    }
+                    HistoryScores[side][FromTo(move)] += static_cast<std::uint32_t>(depth * depth);
+                    StoreHash(depth, BoundLower, move, score);
+                    std::swap(*cursor, *begin);
+                    return score;
+                }
+                alpha = score;
+                bound = BoundExact;
+            }
+        }
+    }
+
+    // 7.
+    if (best > -Infinity) {
+        StoreHash(depth, bound, bestEntry->move, best);
+        std::swap(*bestEntry, *begin);
+        return best;
+    }
+    if (!root.checkers) {
+        *begin = {0, ResultStalemate};
+        StoreHash(depth, BoundExact, ResultStalemate, 0);
+        return 0;
+    }
+    *begin = {static_cast<std::int16_t>(-MateScore), ResultMated};
+    StoreHash(depth, BoundExact, ResultMated, -MateScore);
+    return -MateScore;
+}
+
+} // namespace velkor

@@ -1,0 +1,42 @@
+// The searches: iterative deepening over the root search, the main alpha-beta search and the
+// quiescence search, with their shared state.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "movegen/move.h"
+#include "position/position.h"
+
+namespace velkor {
+
+// Scores: centipawns for the side to move. Mated at ply p scores -(MateScore - p).
+inline constexpr int Infinity = 8190;
+inline constexpr int MateScore = 8100;
+
+inline constexpr int MaxFullWidthPly = 126;
+inline constexpr int MaxQuiescencePly = 135;
+inline constexpr int MinQuiescenceDepth = -8;
+
+extern std::uint32_t IterationDepth;
+extern std::uint32_t NodeCount;
+extern std::array<std::uint32_t, 2> InCheckCount;
+
+// The move lists of every ply of the current line, one after another; the root's list first.
+// Room for a full list at every record of the ply stack.
+inline constexpr int MoveStackSize = PlyStackSize * MaxMoves;
+extern std::array<ScoredMove, MoveStackSize> MoveStack;
+
+// Quiescence search of the current position at depth d (0 down to -8) and ply p.
+int QSearch(int d, int p, int alpha, int beta);
+
+// Full-width search of remaining depth d at ply p within (alpha, beta), fail-soft.
+int Search(int d, int p, int alpha, int beta, bool allowNull);
+
+// Searches the root to IterationDepth; the best move and score end in the first root entry.
+int RootSearch(int alpha, int beta);
+
+// True when `StopSearch` asks an unfinished iteration to end.
+bool SearchStopped();
+
+} // namespace velkor

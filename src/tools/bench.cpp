@@ -1,0 +1,39 @@
+// The bench run: each position from a fresh set-up, single-threaded, with the engine's own
+// iterative deepening. The thinking output goes to the log only.
+#include "tools/bench.h"
+
+#include <chrono>
+#include <cstdio>
+
+#include "frontend/engine.h"
+#include "notation/coordinate.h"
+#include "position/setup.h"
+#include "search/iterative.h"
+#include "search/search.h"
+
+namespace velkor {
+
+BenchResult RunBench(int depth, bool verbose) {
+    auto start = std::chrono::steady_clock::now();
+    std::uint64_t total = 0;
+    for (const char* fen : BenchPositions) {
+        SetupPosition(fen, false);
+        CurrentPly = PlyStack.data();
+        EngineState = Pondering; // keeps the progress lines off standard output
+        StopSearch = 0;
+        AspirationState = 0;
+        MaxSearchDepth = static_cast<std::uint32_t>(depth);
+        Move best = IterativeDeepening();
+        total += NodeCount;
+        if (verbose) {
+            char text[8];
+            FormatCoordinateMove(text, best);
+            std::printf("%-70s %-6s %10u\n", fen, text, NodeCount);
+        }
+    }
+    EngineState = Idle;
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return {total, seconds};
+}
+
+} // namespace velkor
