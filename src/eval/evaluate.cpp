@@ -4,7 +4,6 @@
 #include "eval/evaluate.h"
 
 #include <algorithm>
-#include <bit>
 
 #include "eval/pawn_cache.h"
 #include "eval/tables.h"
@@ -128,26 +127,17 @@ struct PieceTally {
     int majors = 0; // White's rooks and queens minus Black's
 };
 
-template <typename Table>
-int WhitePieces(Bitboard pieces, int value, const PieceSquareTable& squares, const Table& tropism,
-                int enemyKing, int& tropismSum) {
+// Value and square terms of one piece set (a black piece reads the reflected square), with its
+// king tropism towards the enemy king; count goes up (White) or down (Black) per piece.
+template <int Us>
+int PieceTerms(Bitboard pieces, int value, const PieceSquareTable& squares, const TropismRow& tropism,
+               int enemyKing, int& tropismSum, int& count) {
     int score = 0;
     for (; pieces; pieces &= pieces - 1) {
         int s = LowestSquare(pieces);
-        score += value + squares[s];
+        score += value + squares[Us == White ? s : 63 - s];
         tropismSum += tropism[KingDistance(s, enemyKing)];
-    }
-    return score;
-}
-
-template <typename Table>
-int BlackPieces(Bitboard pieces, int value, const PieceSquareTable& squares, const Table& tropism,
-                int enemyKing, int& tropismSum) {
-    int score = 0;
-    for (; pieces; pieces &= pieces - 1) {
-        int s = LowestSquare(pieces);
-        score += value + squares[63 - s];
-        tropismSum += tropism[KingDistance(s, enemyKing)];
+        count += Us == White ? 1 : -1;
     }
     return score;
 }
@@ -327,37 +317,33 @@ std::int16_t Evaluate() {
         s += t;
     }
 
-    PieceTally tally;
-    s += WhitePieces(PieceBitboards[WhiteKnight], KnightValue + pawnCount, KnightSquareTable(m),
-                     KnightTropism, blackKing, tally.whiteTropism);
-    s -= BlackPieces(PieceBitboards[BlackKnight], KnightValue + pawnCount, KnightSquareTable(m),
-                     KnightTropism, whiteKing, tally.blackTropism);
-    s += WhitePieces(PieceBitboards[WhiteBishop], BishopValue - pawnCount, BishopSquareTable(m),
-                     BishopTropism, blackKing, tally.whiteTropism);
-    s -= BlackPieces(PieceBitboards[BlackBishop], BishopValue - pawnCount, BishopSquareTable(m),
-                     BishopTropism, whiteKing, tally.blackTropism);
+    PieceTally t;
+    s += PieceTerms<White>(PieceBitboards[WhiteKnight], KnightValue + pawnCount, KnightSquareTable(m),
+                           KnightTropism, blackKing, t.whiteTropism, t.minors);
+    s -= PieceTerms<Black>(PieceBitboards[BlackKnight], KnightValue + pawnCount, KnightSquareTable(m),
+                           KnightTropism, whiteKing, t.blackTropism, t.minors);
+    s += PieceTerms<White>(PieceBitboards[WhiteBishop], BishopValue - pawnCount, BishopSquareTable(m),
+                           BishopTropism, blackKing, t.whiteTropism, t.minors);
+    s -= PieceTerms<Black>(PieceBitboards[BlackBishop], BishopValue - pawnCount, BishopSquareTable(m),
+                           BishopTropism, whiteKing, t.blackTropism, t.minors);
     s += TrappedBishops();
-    s += WhitePieces(PieceBitboards[WhiteRook], RookValue, RookSquareTable(m), RookTropism, blackKing,
-                     tally.whiteTropism);
-    s -= BlackPieces(PieceBitboards[BlackRook], RookValue, RookSquareTable(m), RookTropism, whiteKing,
-                     tally.blackTropism);
+    s += PieceTerms<White>(PieceBitboards[WhiteRook], RookValue, RookSquareTable(m), RookTropism, blackKing,
+                           t.whiteTropism, t.majors);
+    s -= PieceTerms<Black>(PieceBitboards[BlackRook], RookValue, RookSquareTable(m), RookTropism, whiteKing,
+                           t.blackTropism, t.majors);
     s += RookFiles(whitePawns, blackPawns) + RooksOnSeventhRank();
-    s += WhitePieces(PieceBitboards[WhiteQueen], QueenValue, QueenSquareTable(m), QueenTropism, blackKing,
-                     tally.whiteTropism);
-    s -= BlackPieces(PieceBitboards[BlackQueen], QueenValue, QueenSquareTable(m), QueenTropism, whiteKing,
-                     tally.blackTropism);
-    tally.minors = std::popcount(PieceBitboards[WhiteKnight] | PieceBitboards[WhiteBishop]) -
-                   std::popcount(PieceBitboards[BlackKnight] | PieceBitboards[BlackBishop]);
-    tally.majors = std::popcount(PieceBitboards[WhiteRook] | PieceBitboards[WhiteQueen]) -
-                   std::popcount(PieceBitboards[BlackRook] | PieceBitboards[BlackQueen]);
+    s += PieceTerms<White>(PieceBitboards[WhiteQueen], QueenValue, QueenSquareTable(m), QueenTropism,
+                           blackKing, t.whiteTropism, t.majors);
+    s -= PieceTerms<Black>(PieceBitboards[BlackQueen], QueenValue, QueenSquareTable(m), QueenTropism,
+                           whiteKing, t.blackTropism, t.majors);
 
     if (PieceMaterial[White] > ImbalanceMaterial || PieceMaterial[Black] > ImbalanceMaterial)
-        s += ExchangeImbalance(tally.minors, tally.majors);
+        s += ExchangeImbalance(t.minors, t.majors);
 
     if (PieceMaterial[Black] > KingAttackMaterial)
-        s -= static_cast<std::int16_t>(KingAttack(tally.blackTropism, whiteOpenness));
+        s -= static_cast<std::int16_t>(KingAttack(t.blackTropism, whiteOpenness));
     if (PieceMaterial[White] > KingAttackMaterial)
-        s += static_cast<std::int16_t>(KingAttack(tally.whiteTropism, blackOpenness));
+        s += static_cast<std::int16_t>(KingAttack(t.whiteTropism, blackOpenness));
 
     auto score = static_cast<std::int16_t>(s);
     return SideToMove == White ? score : static_cast<std::int16_t>(-score);

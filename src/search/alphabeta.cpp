@@ -134,6 +134,7 @@ int Search(int d, int p, int alpha, int beta, bool allowNull) {
         Move move = cursor->move;
         ++NodeCount;
         MakeMove(move, record);
+        PrefetchHash();
         ++CurrentPly;
         int score;
         if (LeavesKingAttacked(move, side)) {

@@ -75,6 +75,7 @@ int QSearch(int d, int p, int alpha, int beta) {
         record.moveCursor = cursor;
         Move move = cursor->move;
         MakeMove(move, record);
+        PrefetchHash();
         ++CurrentPly;
         int score;
         if (LeavesKingAttacked(move, side)) {

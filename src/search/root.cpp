@@ -76,6 +76,7 @@ int RootSearch(int alpha, int beta) {
         Move move = cursor->move;
         ++NodeCount;
         MakeMove(move, root);
+        PrefetchHash();
         ++CurrentPly;
         int score;
         if (LeavesKingAttacked(move, side)) {

@@ -48,6 +48,10 @@ enum HashBound : std::uint32_t { BoundExact = 0x000, BoundLower = 0x080, BoundUp
 extern std::array<HashBucket, 2 * HashBucketsPerSide> TranspositionTable;
 extern std::uint16_t HashAge;
 
+// Starts loading the current position's bucket, so that the probe at the next node finds it in
+// the cache; a hint only.
+void PrefetchHash();
+
 // Zeroes every slot of both halves.
 void ClearHash();
 
