@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "frontend/announce.h"
 #include "frontend/engine.h"
 #include "frontend/input.h"
 #include "frontend/log.h"
@@ -47,7 +48,7 @@ void HandleLevel() {
 
 void HandleGo() {
     StopEngineAndTakeBackPonder();
-    PlayEngineMove();
+    if (!PlayBookMove()) PlayEngineMove();
 }
 
 void HandleNew() {
@@ -160,7 +161,7 @@ void DispatchMove(Move move, const char* text) {
         PlayIncomingMove(move, text);
         break;
     case Waiting:
-        if (PlayIncomingMove(move, text)) PlayEngineMove();
+        if (PlayIncomingMove(move, text) && !PlayBookMove()) PlayEngineMove();
         break;
     case Pondering:
         if (move == PonderMove) {

@@ -1,15 +1,21 @@
 // The search thread, its three events and the start/stop hand-shake.
 #include "frontend/engine.h"
 
+#include <algorithm>
 #include <thread>
 
 #include "frontend/clock.h"
+#include "frontend/announce.h"
+#include "frontend/command_loop.h"
 #include "frontend/event.h"
 #include "frontend/log.h"
+#include "frontend/time_control.h"
 #include "movegen/legal.h"
+#include "notation/coordinate.h"
 #include "position/make_move.h"
 #include "search/history.h"
 #include "search/iterative.h"
+#include "search/transposition.h"
 
 namespace velkor {
 
@@ -24,10 +30,34 @@ PlyRecord PonderRecord;
 
 namespace {
 
+inline constexpr std::uint32_t ExtraTimeThresholdMs = 6000;
+
 Event EngineStartSignal;   // auto-reset: a start request
 Event EngineStoppedSignal; // manual-reset: set while the thread is idle
 Event EngineStartedSignal; // auto-reset: the thread accepted a start
 std::thread SearchThreadHandle;
+std::int32_t TurnStart = 0; // when the engine's current turn began
+
+// Makes the reply the table expects and searches on it while the opponent thinks. The move comes
+// from the table and may not fit the position after a key collision: then there is no pondering.
+void StartPondering() {
+    const HashEntry* entry = ProbeHash();
+    Move expected = entry ? entry->move() : NoMove;
+    if (expected == NoMove || !IsLegalMove(expected)) {
+        LogLine("- NO ponder move");
+        return;
+    }
+    SaveSnapshot(PonderRecord);
+    EngineState = Pondering;
+    PonderMove = expected;
+    CurrentPly = &PonderRecord;
+    MakeMove(expected, PonderRecord);
+    CurrentPly = PlyStack.data();
+    StartEngine(StartDepthArgument);
+    char text[8];
+    FormatCoordinateMove(text, expected);
+    LogLine("-ponder move: ", text);
+}
 
 void SearchThread() {
     for (;;) {
@@ -87,6 +117,14 @@ void StopEngine() {
 void StopEngineConditional() {
     LogLine("-M: entered StopEngineConditional");
     EngineState = Idle;
+    // A root failing low gets up to twice its budget more, within what the clock allows.
+    if (AspirationState.load() < 0 && MoveTimeMs > ExtraTimeThresholdMs) {
+        std::int64_t extra = std::min<std::int64_t>(2LL * MoveTimeMs, MoveTimeCapMs() - (ProcessClockMs() - TurnStart));
+        if (extra > 0) {
+            LogLine("-M: FL - Extra time");
+            WaitEvent(EngineStoppedSignal, extra);
+        }
+    }
     StopSearch = 1;
     SearchStartTime = 0;
     LogLine("-----WAIT INF C:");
@@ -123,8 +161,24 @@ bool ApplyGameMove(Move move) {
 }
 
 void PlayEngineMove() {
-    // Without a search there is nothing to announce: the engine simply waits.
-    EngineState = Waiting;
+    bool ponderHit = EngineState.load() == Pondering;
+    TurnStart = ProcessClockMs();
+    if (!ponderHit) {
+        EngineState = Thinking;
+        StartEngine(StartDepthArgument);
+    }
+    EngineState = Thinking;
+    LogLine("M-WAIT ", ProcessClockMs());
+    // Time spent pondering counts against the budget after a hit.
+    std::int64_t wait = MoveTimeMs;
+    if (ponderHit) wait = std::max<std::int64_t>(0, static_cast<std::int32_t>(SearchStartTime + MoveTimeMs - TurnStart));
+    WaitEvent(EngineStoppedSignal, std::min(wait, MoveTimeCapMs()));
+    StopEngineConditional();
+    if (AnnounceSearchResult() || !PonderEnabled) {
+        LogLine("- NO ponder move");
+        return;
+    }
+    StartPondering();
 }
 
 } // namespace velkor

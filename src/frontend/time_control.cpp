@@ -2,6 +2,7 @@
 #include "frontend/time_control.h"
 
 #include <climits>
+#include <cstdint>
 
 namespace velkor {
 
@@ -11,11 +12,18 @@ std::uint32_t MoveTimeMs = 0;
 std::uint8_t BookMovePlayed = 0;
 
 namespace {
+std::int64_t RemainingClockMs = -1; // unknown until the first "time"
+} // namespace
+
+namespace {
 
 inline constexpr long long ClockReserveThreshold = 200; // centiseconds
 inline constexpr long long ClockReserve = 100;          // one second held back
 inline constexpr std::uint32_t TestClockCentiseconds = 4123456689u;
 inline constexpr long long MaxIncrementMs = 24LL * 3600 * 1000;
+inline constexpr std::int64_t StopReserveMs = 100;// noticing the stop, answering, the pipe
+inline constexpr std::int64_t ClockShare = 3;     // at most a third of the clock per move
+inline constexpr std::uint32_t BookExitFactor = 3;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -64,6 +72,7 @@ bool ParseInteger(const char* text, long long& value) {
 
 void ApplyClock(long long centiseconds) {
     if (centiseconds < 0 || centiseconds > INT_MAX) centiseconds = 0;
+    RemainingClockMs = centiseconds * 10;
     auto remaining = static_cast<std::uint32_t>(centiseconds);
     if (remaining >= ClockReserveThreshold) remaining -= ClockReserve;
     MoveTimeMs = (remaining / MovesPerControl) * 10 + IncrementMs;
@@ -78,7 +87,21 @@ bool ApplyLevel(const char* moves, const char* base, const char* increment) {
     return true;
 }
 
+std::int64_t MoveTimeCapMs() {
+    if (RemainingClockMs < 0) return INT64_MAX;
+    std::int64_t cap = RemainingClockMs / ClockShare - StopReserveMs;
+    return cap > 0 ? cap : 0;
+}
+
+void ApplyBookExitTime() {
+    BookMovePlayed = 0;
+    std::uint32_t tripled = BookExitFactor * MoveTimeMs;
+    std::uint32_t perControl = (MovesPerControl * MoveTimeMs) / 10;
+    MoveTimeMs = tripled < perControl ? tripled : perControl;
+}
+
 void SetTestTimeControl() {
+    RemainingClockMs = -1;
     MovesPerControl = 1;
     IncrementMs = 0;
     // Unsigned 32-bit arithmetic on purpose: the product wraps to about 29.9 days.

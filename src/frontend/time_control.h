@@ -16,6 +16,14 @@ extern std::uint8_t BookMovePlayed;
 // empty clock.
 void ApplyClock(long long centiseconds);
 
+// The most one move may take from its start, thinking and extra time together: a third of the
+// engine's remaining clock less a reserve for stopping and answering. Unlimited until the first
+// "time" (and after "test").
+std::int64_t MoveTimeCapMs();
+
+// The book exit: the first searched move after the book gets a larger budget.
+void ApplyBookExitTime();
+
 // "level M B I": returns false, changing nothing, when M or I is not a number (B, the base in
 // minutes or minutes:seconds, has no effect but must be well formed too). I is decimal seconds.
 bool ApplyLevel(const char* moves, const char* base, const char* increment);

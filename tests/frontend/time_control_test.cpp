@@ -66,6 +66,31 @@ TEST_F(TimeControlTest, MalformedLevelKeepsTheSettings) {
     }
 }
 
+TEST_F(TimeControlTest, NoMoveTakesMoreThanAThirdOfTheClock) {
+    SetTestTimeControl();
+    EXPECT_GT(MoveTimeCapMs(), 1'000'000'000) << "no clock known: the formula alone";
+    ASSERT_TRUE(ApplyLevel("0", "0", "2"));
+    ApplyClock(150);
+    EXPECT_EQ(MoveTimeMs, 2030u);
+    EXPECT_EQ(MoveTimeCapMs(), 1500 / 3 - 100);
+    ApplyClock(10);
+    EXPECT_EQ(MoveTimeCapMs(), 0);
+    ApplyClock(-1);
+    EXPECT_EQ(MoveTimeCapMs(), 0);
+}
+
+TEST_F(TimeControlTest, BookExit) {
+    MoveTimeMs = 7470;
+    BookMovePlayed = 1;
+    ApplyBookExitTime();
+    EXPECT_EQ(MoveTimeMs, 22410u);
+    EXPECT_EQ(BookMovePlayed, 0);
+    MovesPerControl = 5;
+    MoveTimeMs = 7470;
+    ApplyBookExitTime();
+    EXPECT_EQ(MoveTimeMs, 3735u);
+}
+
 TEST_F(TimeControlTest, TestCommandTimeWraps) {
     SetTestTimeControl();
     EXPECT_EQ(MovesPerControl, 1u);

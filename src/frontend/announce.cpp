@@ -1,0 +1,100 @@
+// Move and result announcements in the interface's syntax.
+#include "frontend/announce.h"
+
+#include <cstdio>
+
+#include "frontend/engine.h"
+#include "frontend/log.h"
+#include "frontend/time_control.h"
+#include "movegen/legal.h"
+#include "notation/coordinate.h"
+#include "search/draw.h"
+#include "search/search.h"
+#include "search/transposition.h"
+
+namespace velkor {
+
+namespace {
+
+inline constexpr int MateInOneScore = 8099;
+inline constexpr int LowestAnnouncedMate = 8051;
+inline constexpr int HighestAnnouncedMate = 8098;
+inline constexpr int BookAge = 0;
+
+// The result of a game that is over before the engine moves.
+const char* ResultBeforeMove(Move marker) {
+    switch (marker) {
+    case ResultMated: return SideToMove == Black ? "1-0 {Velkor mated 0}\n" : "0-1 {Velkor mated 0}\n";
+    case ResultStalemate: return "1/2-1/2 {Draw by stalemate (1)}\n";
+    case ResultRepetition: return "1/2-1/2 {Draw by 3 fold repetition (2)}\n";
+    case ResultFiftyMoves: return "1/2-1/2 {Draw by 50 moves rule (3)}\n";
+    case ResultNoMaterial: return "1/2-1/2 {Draw by insufficient material to mate (4)}\n";
+    default: return nullptr;
+    }
+}
+
+// The result the engine's own move produced; the opponent is now to move.
+const char* ResultAfterMove(int score) {
+    bool blackToMove = SideToMove == Black;
+    if (score == MateInOneScore) return blackToMove ? "1-0 {Velkor mates 1}\n" : "0-1 {Velkor mates 1}\n";
+    if (score >= LowestAnnouncedMate && score <= HighestAnnouncedMate) {
+        const HashEntry* entry = ProbeHash();
+        if (entry && entry->move() == ResultMated)
+            return blackToMove ? "1-0 {Velkor mates 1#}\n" : "0-1 {Velkor mates 1#}\n";
+        return nullptr;
+    }
+    switch (DrawCode(2)) {
+    case ResultRepetition: return "1/2-1/2 {Draw by 3 fold repetition (22)}\n";
+    case ResultFiftyMoves: return "1/2-1/2 {Draw by 50 moves rule (33)}\n";
+    case ResultNoMaterial: return "1/2-1/2 {Draw by insufficient material to mate (44)}\n";
+    default: return nullptr;
+    }
+}
+
+// A search stopped before it finished an iteration may report a move taken from the table that
+// does not fit the position: the engine then plays its first legal move rather than nothing.
+Move PlayableMove(Move move) {
+    if (IsLegalMove(move)) return move;
+    ScoredMove legal[MaxMoves];
+    ScoredMove* end = GenerateLegalMoves(legal);
+    LogLine("-M: search result not playable, first legal move taken");
+    return end != legal ? legal[0].move : NoMove;
+}
+
+} // namespace
+
+bool PlayBookMove() {
+    const HashEntry* entry = ProbeHash();
+    if (entry && entry->age() == BookAge && entry->move() != NoMove && ApplyGameMove(entry->move())) {
+        char text[8];
+        FormatCoordinateMove(text, entry->move());
+        std::printf("move %s\n", text);
+        LogLine("-M: move(book): ", text);
+        BookMovePlayed = 1;
+        EngineState = Waiting;
+        return true;
+    }
+    if (BookMovePlayed) ApplyBookExitTime();
+    return false;
+}
+
+bool AnnounceSearchResult() {
+    Move move = MoveStack[0].move;
+    int score = MoveStack[0].score;
+    const char* result = nullptr;
+    if (IsMarker(move)) {
+        result = ResultBeforeMove(move);
+    } else if ((move = PlayableMove(move)) != NoMove) {
+        ApplyGameMove(move);
+        char text[8];
+        FormatCoordinateMove(text, move);
+        std::printf("move %s\n", text);
+        LogLine("move ", text, "\t", "score: ", score);
+        result = ResultAfterMove(score);
+    }
+    EngineState = Waiting;
+    if (result) std::fputs(result, stdout);
+    return result != nullptr;
+}
+
+} // namespace velkor

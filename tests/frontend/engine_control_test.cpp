@@ -1,0 +1,216 @@
+// Whole engine turns through the real binary: replies, pondering, clocks and game results.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <regex>
+#include <string>
+#include <thread>
+
+#include "movegen/legal.h"
+#include "notation/coordinate.h"
+#include "position/make_move.h"
+#include "support/engine_process.h"
+#include "support/test_position.h"
+
+namespace velkor::test {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+long long MsSince(Clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
+// The text of the n-th "move " line of the output (0 for the first), or "".
+std::string MoveReply(const std::string& output, int n = 0) {
+    std::regex pattern("(^|\n)move ([a-h][1-8][a-h][1-8][qnrb]?)\n");
+    auto it = std::sregex_iterator(output.begin(), output.end(), pattern);
+    for (int i = 0; it != std::sregex_iterator() && i < n; ++i) ++it;
+    return it == std::sregex_iterator() ? "" : (*it)[2].str();
+}
+
+std::string PonderMoveOf(const std::string& log) {
+    std::smatch match;
+    std::string::const_iterator from = log.begin();
+    std::string last;
+    std::regex pattern("-ponder move: ([a-h][1-8][a-h][1-8][qnrb]?)\n");
+    while (std::regex_search(from, log.end(), match, pattern)) {
+        last = match[1];
+        from = match[0].second;
+    }
+    return last;
+}
+
+// Waits until the engine has printed `count` move lines; false after the time-out.
+bool WaitForMoves(EngineProcess& engine, int count, int timeoutMs) {
+    auto start = Clock::now();
+    while (MoveReply(engine.Output(), count - 1).empty()) {
+        if (MsSince(start) > timeoutMs) return false;
+        engine.WaitForOutput("\x01", 20); // reads whatever arrives for a moment
+    }
+    return true;
+}
+
+class EngineControlTest : public PositionTest {
+  protected:
+    // True when text is a legal move after the given moves from the start position.
+    static bool IsLegalAfter(const std::vector<std::string>& moves, const std::string& text) {
+        EXPECT_TRUE(SetupPosition(StartPositionFen, false));
+        static PlyRecord records[64];
+        int i = 0;
+        for (const std::string& played : moves) {
+            SaveSnapshot(records[i]);
+            MakeMove(ParseCoordinateMove(played.c_str()), records[i++]);
+            RefreshGameSnapshot();
+        }
+        return IsLegalMove(ParseCoordinateMove(text.c_str()));
+    }
+};
+
+} // namespace
+
+TEST_F(EngineControlTest, AnswersAMoveLegallyWithinTheBudget) {
+    EngineProcess engine;
+    engine.Send("xboard\nnew\nlevel 40 5 0\ntime 1000\notim 1000\ne2e5\n");
+    ASSERT_TRUE(engine.WaitForOutput("Illegal move: e2e5\n", 3000));
+    auto start = Clock::now();
+    engine.Send("e2e4\n");
+    ASSERT_TRUE(WaitForMoves(engine, 1, 3000));
+    EXPECT_LT(MsSince(start), 1500) << "budget 220 ms";
+    std::string reply = MoveReply(engine.Output());
+    EXPECT_TRUE(IsLegalAfter({"e2e4"}, reply)) << reply;
+    engine.Send("quit\n");
+    EXPECT_EQ(engine.WaitForExit(), 0);
+    std::string log = engine.Log();
+    EXPECT_NE(log.find("M-WAIT "), std::string::npos);
+    EXPECT_NE(log.find("-M: entered StopEngineConditional\n-----WAIT INF C:\n"), std::string::npos);
+    EXPECT_NE(log.find("move " + reply + "\tscore: "), std::string::npos);
+}
+
+TEST_F(EngineControlTest, ForceMovesThenGoMovesForTheSideToMove) {
+    EngineProcess engine;
+    engine.Send("xboard\nnew\nforce\ne2e4\ne7e5\ng1f3\neasy\ngo\n");
+    ASSERT_TRUE(WaitForMoves(engine, 1, 3000));
+    EXPECT_TRUE(IsLegalAfter({"e2e4", "e7e5", "g1f3"}, MoveReply(engine.Output())));
+    engine.Send("quit\n");
+    EXPECT_EQ(engine.WaitForExit(), 0);
+    EXPECT_NE(engine.Log().find("- NO ponder move"), std::string::npos);
+    EXPECT_EQ(engine.Log().find("-ponder move: "), std::string::npos);
+}
+
+TEST_F(EngineControlTest, PonderHitUsesTheRestOfTheAllotmentAndAMissSearchesAfresh) {
+    EngineProcess engine;
+    // 1000 ms per move: (4100 - 100) / 40 centiseconds.
+    engine.Send("xboard\nnew\nhard\nlevel 40 0 0\ntime 4100\notim 4100\ne2e4\n");
+    ASSERT_TRUE(WaitForMoves(engine, 1, 4000));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    std::string expected = PonderMoveOf(engine.Log());
+    ASSERT_FALSE(expected.empty()) << "pondering is on after hard";
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    auto hit = Clock::now();
+    engine.Send("time 4000\notim 4000\n" + expected + "\n");
+    ASSERT_TRUE(WaitForMoves(engine, 2, 3000));
+    long long hitMs = MsSince(hit);
+    EXPECT_LT(hitMs, 850) << "about 300 ms were left of the allotment";
+    EXPECT_NE(engine.Log().find("-GOOD PONDER"), std::string::npos);
+
+    // Now a move other than the expected one: a fresh search with the whole budget.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    std::string second = PonderMoveOf(engine.Log());
+    ASSERT_FALSE(second.empty());
+    std::vector<std::string> line = {"e2e4", MoveReply(engine.Output()), expected, MoveReply(engine.Output(), 1)};
+    std::string other;
+    for (const char* candidate : {"a2a3", "h2h3", "a2a4", "h2h4", "b2b3", "g2g3"}) {
+        if (candidate != second && IsLegalAfter(line, candidate)) {
+            other = candidate;
+            break;
+        }
+    }
+    ASSERT_FALSE(other.empty());
+    auto miss = Clock::now();
+    engine.Send("time 3900\notim 3900\n" + other + "\n");
+    ASSERT_TRUE(WaitForMoves(engine, 3, 4000));
+    EXPECT_GE(MsSince(miss), 950) << "a fresh search takes its whole budget";
+    EXPECT_NE(engine.Log().find("-BAD PONDER"), std::string::npos);
+    engine.Send("quit\n");
+    EXPECT_EQ(engine.WaitForExit(), 0);
+}
+
+TEST_F(EngineControlTest, QuitDuringAPonderSearch) {
+    EngineProcess engine;
+    engine.Send("xboard\nnew\nlevel 40 0 0\ntime 500\notim 500\ne2e4\n");
+    ASSERT_TRUE(WaitForMoves(engine, 1, 3000));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    engine.Send("quit\n");
+    EXPECT_EQ(engine.WaitForExit(), 0);
+    std::string log = engine.Log();
+    EXPECT_NE(log.find("-ponder move: "), std::string::npos);
+    std::size_t last = log.rfind("\n--------------");
+    ASSERT_NE(last, std::string::npos);
+    EXPECT_EQ(log.substr(last + 1, log.find('\n', last + 1) - last - 1), "-------------- STARTED");
+}
+
+TEST_F(EngineControlTest, MatesAndResults) {
+    struct Case {
+        const char* fen;
+        const char* expected;
+    };
+    for (Case c : {Case{"6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - -", "move d1d8\n1-0 {Velkor mates 1}\n"},
+                   Case{"3r2k1/5ppp/8/8/8/8/5PPP/6K1 b - -", "move d8d1\n0-1 {Velkor mates 1}\n"},
+                   Case{"3R2k1/5ppp/8/8/8/8/5PPP/6K1 b - -", "1-0 {Velkor mated 0}\n"},
+                   Case{"6k1/5ppp/8/8/8/8/5PPP/3r2K1 w - -", "0-1 {Velkor mated 0}\n"},
+                   Case{"7k/5Q2/8/8/8/8/8/6K1 b - -", "1/2-1/2 {Draw by stalemate (1)}\n"},
+                   Case{"8/8/4k3/8/8/3K4/8/8 w - -", "1/2-1/2 {Draw by insufficient material to mate (4)}\n"}}) {
+        EngineProcess engine;
+        engine.Send(std::string("xboard\nsetboard ") + c.fen + "\neasy\ngo\n");
+        ASSERT_TRUE(engine.WaitForOutput("}\n", 5000)) << c.fen << "\n" << engine.Output();
+        engine.Send("quit\n");
+        EXPECT_EQ(engine.WaitForExit(), 0);
+        // Progress lines of the mate-range iterations may come first.
+        std::string output = engine.Output();
+        std::string expected = c.expected;
+        ASSERT_GE(output.size(), expected.size());
+        EXPECT_EQ(output.substr(output.size() - expected.size()), expected) << c.fen << "\n" << output;
+        if (expected.rfind("move ", 0) != 0) {
+            EXPECT_EQ(MoveReply(output), "") << "no move line";
+        }
+    }
+}
+
+TEST_F(EngineControlTest, ThreefoldRepetitionOnTheBoard) {
+    EngineProcess engine;
+    engine.Send("xboard\nnew\nforce\ng1f3\ng8f6\nf3g1\nf6g8\ng1f3\ng8f6\nf3g1\nf6g8\ngo\n");
+    ASSERT_TRUE(engine.WaitForOutput("1/2-1/2 {Draw by 3 fold repetition (2)}\n", 5000)) << engine.Output();
+    engine.Send("quit\n");
+    EXPECT_EQ(engine.WaitForExit(), 0);
+    EXPECT_EQ(MoveReply(engine.Output()), "");
+}
+
+TEST_F(EngineControlTest, LowClockAnswersQuickly) {
+    EngineProcess engine;
+    // The refused move is a ping: once it is answered, everything before it has been handled.
+    engine.Send("xboard\nnew\nlevel 0 0 2\ntime 150\notim 150\ne2e5\n");
+    ASSERT_TRUE(engine.WaitForOutput("Illegal move: e2e5\n", 3000));
+    auto start = Clock::now();
+    engine.Send("e2e4\n");
+    ASSERT_TRUE(WaitForMoves(engine, 1, 2000));
+    EXPECT_LT(MsSince(start), 500);
+    engine.Send("quit\n");
+    EXPECT_EQ(engine.WaitForExit(), 0);
+}
+
+TEST_F(EngineControlTest, TestThenGoAnalysesWithProgressLines) {
+    EngineProcess engine;
+    engine.Send("xboard\ntest\ngo\n");
+    std::regex progress("\n    7     -?[0-9]+\\.[0-9][0-9]     0     [0-9]+  [a-h][1-8]");
+    bool seen = false;
+    for (int i = 0; i < 50 && !seen; ++i) {
+        engine.WaitForOutput("\n    7 ", 200);
+        seen = std::regex_search(engine.Output(), progress);
+    }
+    EXPECT_TRUE(seen) << engine.Output();
+    // The analysis has no time limit: the engine reads nothing until it ends, so it is killed.
+}
+
+} // namespace velkor::test
