@@ -49,22 +49,25 @@ char* FormatCoordinateMove(char* buffer, Move move) {
     return out;
 }
 
-Move ParseCoordinateMove(const char* text) {
+namespace {
+
+// The parse of coordinate text against one view of a position (the game snapshot or the live
+// board); anyCase also accepts upper-case promotion letters.
+Move ParseAgainst(const char* text, const PieceCode* board, std::uint16_t rights, int enPassant, bool anyCase) {
     // Stops at the first bad character, so nothing past a short text's terminator is read.
     if (!IsFileLetter(text[0]) || !IsRankDigit(text[1]) || !IsFileLetter(text[2]) ||
         !IsRankDigit(text[3]))
         return NoMove;
     int from = ParseSquare(text), to = ParseSquare(text + 2);
-    const GameSnapshotRecord& game = GameSnapshot;
-    if (game.castlingRights) {
-        if (Move castling = ParseCastling(from, to, game.castlingRights)) return castling;
+    if (rights) {
+        if (Move castling = ParseCastling(from, to, rights)) return castling;
     }
-    bool targetOccupied = game.board[to] != Empty;
-    if (game.board[from] <= BlackPawn) {
+    bool targetOccupied = board[to] != Empty;
+    if (board[from] <= BlackPawn) {
         char letter = text[4];
+        if (anyCase && letter >= 'A' && letter <= 'Z') letter = static_cast<char>(letter - 'A' + 'a');
         if (letter == '\0') {
-            if (game.enPassantSquare && to == game.enPassantSquare)
-                return ComposeMove(to, from, EnPassant);
+            if (enPassant && to == enPassant) return ComposeMove(to, from, EnPassant);
         } else if (const char* promotion = std::strchr(PromotionLetters, letter)) {
             int piece = static_cast<int>(promotion - PromotionLetters);
             return ComposeMove(to, from, (targetOccupied ? CapturePromoteQueen : PromoteQueen) + piece);
@@ -73,6 +76,17 @@ Move ParseCoordinateMove(const char* text) {
         }
     }
     return ComposeMove(to, from, targetOccupied ? Capture : Quiet);
+}
+
+} // namespace
+
+Move ParseCoordinateMove(const char* text) {
+    const GameSnapshotRecord& game = GameSnapshot;
+    return ParseAgainst(text, game.board.data(), game.castlingRights, game.enPassantSquare, false);
+}
+
+Move ParseCoordinateMoveLive(const char* text) {
+    return ParseAgainst(text, Board.data(), CastlingRights, EnPassantSquare, true);
 }
 
 } // namespace velkor

@@ -13,4 +13,7 @@ char* FormatCoordinateMove(char* buffer, Move move);
 // like a move. Reads at most five characters; legality is not checked.
 Move ParseCoordinateMove(const char* text);
 
+// The same parse against the live position, accepting promotion letters in either case.
+Move ParseCoordinateMoveLive(const char* text);
+
 } // namespace velkor

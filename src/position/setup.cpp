@@ -5,7 +5,12 @@
 #include <array>
 #include <cstring>
 
+#include <cstdio>
+
 #include "eval/pawn_cache.h"
+#include "frontend/log.h"
+#include "notation/san.h"
+#include "position/book.h"
 #include "position/position.h"
 #include "position/tables.h"
 #include "position/zobrist.h"
@@ -13,6 +18,9 @@
 #include "search/transposition.h"
 
 namespace velkor {
+
+char EpdOperation = 0;
+Move EpdMove = NoMove;
 
 namespace {
 
@@ -264,13 +272,39 @@ bool SetupBoardOnly(const char* text) {
     return true;
 }
 
+HashKeyValue StartPositionKey() {
+    static const HashKeyValue key = [] {
+        ParsedFen fen;
+        ParseFen(StartPositionFen, fen);
+        HashKeyValue startKey = 0;
+        for (int s = 0; s < SquareCount; ++s)
+            if (fen.board[s]) startKey ^= ZobristKeys[fen.board[s]][s];
+        return startKey;
+    }();
+    return key;
+}
+
 bool SetupPosition(const char* text, bool loadBook) {
     ParsedFen fen;
     if (!ParseAcceptableFen(text, fen)) return false;
     BuildPosition(fen);
     ResetSearchTables();
-    (void)loadBook; // the opening book is planted here once it exists
+    if (loadBook && !LoadBook(BookFileName)) {
+        std::fputs("tellusererror BOOK ERROR!\n", stdout);
+        LogLine("-\ttellusererror BOOK ERROR!\n");
+    }
     HashAge = 1;
+    EpdOperation = 0;
+    EpdMove = NoMove;
+    if (fen.epdOperation) {
+        Move move = ParseSanMove(fen.epdMove);
+        if (move == NoMove) {
+            std::printf("Warning cannot recognize move: %s\r\n", fen.epdMove);
+            return false;
+        }
+        EpdOperation = fen.epdOperation;
+        EpdMove = move;
+    }
     return true;
 }
 

@@ -1,6 +1,9 @@
 // Building the whole position from FEN or EPD text.
 #pragma once
 
+#include "movegen/move.h"
+#include "position/types.h"
+
 namespace velkor {
 
 inline constexpr const char* StartPositionFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
@@ -15,5 +18,12 @@ bool SetupPosition(const char* text, bool loadBook);
 // The position alone, for tools that never search (perft): the game history and snapshot are
 // rebuilt, the search tables are left as they are. Same acceptance rules as SetupPosition.
 bool SetupBoardOnly(const char* text);
+
+// The key that set-up gives the standard start position.
+HashKeyValue StartPositionKey();
+
+// The EPD operation of the last accepted set-up: 'b' (bm), 'a' (am) or 0, and its move.
+extern char EpdOperation;
+extern Move EpdMove;
 
 } // namespace velkor

@@ -3,16 +3,19 @@
 //   divide DEPTH [FEN]           the count below each legal move
 //   perftsuite FILE [MAXDEPTH]   every "FEN ;D1 n ;D2 n ..." line, mismatches reported
 //   bench [DEPTH]                the bench positions searched to DEPTH: node signature and speed
+//   epd FILE [--depth N | --movetime MS]   an EPD test suite (bm/am operations)
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "notation/coordinate.h"
 #include "position/setup.h"
 #include "position/tables.h"
 #include "tools/bench.h"
+#include "tools/epd_suite.h"
 #include "tools/perft.h"
 
 using namespace velkor;
@@ -27,7 +30,8 @@ int Usage() {
     std::fprintf(stderr, "usage: velkor-tool perft DEPTH [FEN]\n"
                          "       velkor-tool divide DEPTH [FEN]\n"
                          "       velkor-tool perftsuite FILE [MAXDEPTH]\n"
-                         "       velkor-tool bench [DEPTH]\n");
+                         "       velkor-tool bench [DEPTH]\n"
+                         "       velkor-tool epd FILE [--depth N | --movetime MS]\n");
     return 2;
 }
 
@@ -113,6 +117,50 @@ int RunBenchCommand(int depth) {
     return 0;
 }
 
+std::string Joined(const std::vector<std::string>& moves) {
+    std::string text;
+    for (const std::string& move : moves) text += (text.empty() ? "" : " ") + move;
+    return text;
+}
+
+int RunEpdSuite(const char* path, EpdLimits limits) {
+    std::ifstream file(path);
+    if (!file) {
+        std::fprintf(stderr, "velkor-tool: cannot open %s\n", path);
+        return 1;
+    }
+    auto start = std::chrono::steady_clock::now();
+    int solved = 0, total = 0;
+    std::string line;
+    while (std::getline(file, line)) {
+        EpdCase epd;
+        if (!ParseEpdLine(line, epd)) continue;
+        ++total;
+        Move found = SearchEpdCase(epd, limits);
+        char text[8] = "-";
+        if (found) FormatCoordinateMove(text, found);
+        bool ok = found && EpdSolved(epd, found);
+        solved += ok;
+        std::string expected = epd.best.empty() ? "am " + Joined(epd.avoid) : "bm " + Joined(epd.best);
+        std::printf("%-24s %-20s found %-6s %s\n", epd.id.empty() ? epd.fen.c_str() : epd.id.c_str(),
+                    expected.c_str(), text, ok ? "ok" : "--");
+    }
+    std::printf("seconds %.1f\nsolved %d/%d\n", SecondsSince(start), solved, total);
+    return 0;
+}
+
+int RunEpdCommand(int argc, char** argv) {
+    EpdLimits limits;
+    for (int i = 3; i + 1 < argc; i += 2) {
+        std::string option = argv[i];
+        if (option == "--depth") limits.depth = std::atoi(argv[i + 1]);
+        else if (option == "--movetime") limits.moveTimeMs = std::atoi(argv[i + 1]);
+        else return Usage();
+    }
+    if (limits.depth <= 0 && limits.moveTimeMs <= 0) limits.depth = 8;
+    return RunEpdSuite(argv[2], limits);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -123,6 +171,7 @@ int main(int argc, char** argv) {
     if (argc < 3) return Usage();
     if (command == "perft") return RunPerft(std::atoi(argv[2]), JoinArguments(argc, argv, 3));
     if (command == "divide") return RunDivide(std::atoi(argv[2]), JoinArguments(argc, argv, 3));
+    if (command == "epd") return RunEpdCommand(argc, argv);
     if (command == "perftsuite") return RunPerftSuite(argv[2], argc > 3 ? std::atoi(argv[3]) : 99);
     return Usage();
 }

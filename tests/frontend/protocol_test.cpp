@@ -93,11 +93,12 @@ TEST(Protocol, SetboardRejectionIsToldToTheInterface) {
               std::string::npos);
 }
 
-TEST(Protocol, AcceptedSetboardSaysNothing) {
+TEST(Protocol, AcceptedSetboardOnlyReportsTheBook) {
+    // The book plays only from the start position: any other set-up reports it.
     EngineProcess engine;
     engine.Send("xboard\nsetboard 4k3/8/8/8/8/8/8/4K3 w - - 0 1\nquit\n");
     EXPECT_EQ(engine.WaitForExit(), 0);
-    EXPECT_EQ(engine.Output(), HandshakeReply);
+    EXPECT_EQ(engine.Output(), std::string(HandshakeReply) + "tellusererror BOOK ERROR!\n");
 }
 
 TEST(Protocol, OverlongTokensAndBinaryBytesAreHarmless) {
@@ -124,14 +125,25 @@ TEST(Protocol, CommandsThatMerelyBeginWithAWordAct) {
               std::string::npos);
 }
 
-TEST(Protocol, GoAndForceStopTheEngineWhichIsIdle) {
+TEST(Protocol, NewAndGoLogInOrder) {
     EngineProcess engine;
-    engine.Send("xboard\nnew\ngo\nforce\nquit\n");
+    engine.Send("xboard\nnew\ngo\n");
+    ASSERT_TRUE(engine.WaitForOutput("move ", 5000));
+    engine.Send("quit\n");
     EXPECT_EQ(engine.WaitForExit(), 0);
     std::string log = engine.Log();
-    EXPECT_NE(log.find("::cmd:: new\n-M: entered StopEngine\n-M: exited StopEngine\n::cmd:: go\n"
-                       "-M: entered StopEngine\n-M: exited StopEngine\n"),
-              std::string::npos);
+    // The main thread's lines in order; the search thread's lines interleave from the start on.
+    std::size_t at = 0;
+    for (const char* line : {"::cmd:: new\n", "-M: entered StopEngine\n", "-M: exited StopEngine\n",
+                             "-\ttellusererror BOOK ERROR!\n\n", "::cmd:: go\n", "-M: entered StopEngine\n",
+                             "-M: exited StopEngine\n", "-M: entered StartEngine\n", "-------------- STARTED",
+                             "-M: exited StartEngine\n", "M-WAIT ", "-M: entered StopEngineConditional\n", "-----WAIT INF C:\n",
+                             "-M: exited StopEngineConditional\n", "move ", "\tscore: ", "-ponder move: "}) {
+        std::size_t found = log.find(line, at);
+        ASSERT_NE(found, std::string::npos) << "missing after offset " << at << ": " << line << "\n" << log;
+        at = found + 1;
+    }
+    EXPECT_NE(log.find("-FEN:\trnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -\n"), std::string::npos);
 }
 
 TEST(Protocol, IllegalMovesAreRefusedAndChangeNothing) {
@@ -140,8 +152,8 @@ TEST(Protocol, IllegalMovesAreRefusedAndChangeNothing) {
                 "setboard 7k/4P3/8/8/8/8/8/4K3 w - -\ne7e8\ne7e8q\nquit\n");
     EXPECT_EQ(engine.WaitForExit(), 0);
     EXPECT_EQ(engine.Output(), std::string(HandshakeReply) +
-                                   "Illegal move: e2e5\nIllegal move: e3e4\nIllegal move: e7e8\n"
-                                   "Illegal move: e7e8\n");
+                                   "tellusererror BOOK ERROR!\nIllegal move: e2e5\nIllegal move: e3e4\n"
+                                   "Illegal move: e7e8\ntellusererror BOOK ERROR!\nIllegal move: e7e8\n");
     // One key line per accepted move (e2e4, e7e5, e7e8q): two hexadecimal halves.
     std::string log = engine.Log();
     int keyLines = 0;
@@ -160,19 +172,21 @@ TEST(Protocol, ChangingTheSideToMoveDropsTheEnPassantSquare) {
     EngineProcess kept;
     kept.Send(std::string("xboard\n") + fen + "black\nd4e3\nquit\n");
     EXPECT_EQ(kept.WaitForExit(), 0);
-    EXPECT_EQ(kept.Output(), HandshakeReply) << "d4e3 is the en-passant capture";
+    EXPECT_EQ(kept.Output(), std::string(HandshakeReply) + "tellusererror BOOK ERROR!\n")
+        << "d4e3 is the en-passant capture";
 
     EngineProcess dropped;
     dropped.Send(std::string("xboard\n") + fen + "white\nblack\nd4e3\nquit\n");
     EXPECT_EQ(dropped.WaitForExit(), 0);
-    EXPECT_EQ(dropped.Output(), std::string(HandshakeReply) + "Illegal move: d4e3\n");
+    EXPECT_EQ(dropped.Output(), std::string(HandshakeReply) + "tellusererror BOOK ERROR!\nIllegal move: d4e3\n");
 }
 
 TEST(Protocol, RejectedSetboardKeepsThePreviousPosition) {
     EngineProcess engine;
     engine.Send("xboard\nnew\nforce\nsetboard 8/8/8/8/8/8/8/8 w - -\ne2e4\nquit\n");
     EXPECT_EQ(engine.WaitForExit(), 0);
-    EXPECT_EQ(engine.Output(), std::string(HandshakeReply) + "tellusererror Illegal position\n");
+    EXPECT_EQ(engine.Output(),
+              std::string(HandshakeReply) + "tellusererror BOOK ERROR!\ntellusererror Illegal position\n");
 }
 
 } // namespace velkor::test

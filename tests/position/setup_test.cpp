@@ -159,6 +159,26 @@ TEST_F(SetupTest, ImpossibleRightsAndEnPassantSquaresAreDropped) {
     EXPECT_EQ(EnPassantSquare, E6);
 }
 
+TEST_F(SetupTest, EpdOperations) {
+    const char* start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+    ASSERT_TRUE(SetupPosition((std::string(start) + " bm Nf3; id \"x\";").c_str(), false));
+    EXPECT_EQ(EpdOperation, 'b');
+    EXPECT_EQ(EpdMove, ComposeMove(F3, G1, Quiet));
+    ASSERT_TRUE(SetupPosition((std::string(start) + " am e4 ;").c_str(), false));
+    EXPECT_EQ(EpdOperation, 'a');
+    // Without a separator after the move no operation is kept.
+    ASSERT_TRUE(SetupPosition((std::string(start) + " bm Nf3").c_str(), false));
+    EXPECT_EQ(EpdOperation, 0);
+    // Only the first "a" or "b" after the position decides: here it begins the word "black".
+    ASSERT_TRUE(SetupPosition((std::string(start) + " c0 \"black\"; bm Nf3;").c_str(), false));
+    EXPECT_EQ(EpdOperation, 0);
+    // A move that does not resolve: a warning, false, and the position fully set up.
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(SetupPosition((std::string(start) + " bm Nf4;").c_str(), false));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Warning cannot recognize move: Nf4\r\n");
+    EXPECT_EQ(CurrentFen(), start);
+}
+
 TEST_F(SetupTest, SetupResetsSearchState) {
     SetUpFen(StartPositionFen);
     PlyStack[5].killer1 = 123;

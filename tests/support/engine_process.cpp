@@ -110,6 +110,11 @@ int EngineProcess::WaitForExit(int timeoutMs) {
 
 void EngineProcess::Signal(int signalNumber) { kill(pid, signalNumber); }
 
+void EngineProcess::WriteFile(const std::string& name, const std::string& content) const {
+    std::ofstream file(directory + "/" + name, std::ios::binary);
+    file << content;
+}
+
 std::string EngineProcess::Log() const {
     std::ifstream file(directory + "/Velkor.log", std::ios::binary);
     std::stringstream text;

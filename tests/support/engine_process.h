@@ -22,6 +22,8 @@ class EngineProcess {
     // 128 + signal when killed by a signal).
     int WaitForExit(int timeoutMs = 5000);
     void Signal(int signal);
+    // Writes a file into the engine's working directory.
+    void WriteFile(const std::string& name, const std::string& content) const;
 
     const std::string& Output() const { return output; }
     std::string Log() const;

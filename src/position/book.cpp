@@ -1,0 +1,123 @@
+// Book loading. The header is a decimal count of lines; each line record is a count byte and
+// that many 16-bit little-endian moves.
+#include "position/book.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <limits>
+
+#include "movegen/attacks.h"
+#include "movegen/generators.h"
+#include "position/make_move.h"
+#include "position/setup.h"
+#include "search/transposition.h"
+
+namespace velkor {
+
+namespace {
+
+bool IsGenerated(Move move) {
+    ScoredMove moves[MaxMoves];
+    ScoredMove* end = GenerateAll[SideToMove](moves);
+    for (ScoredMove* entry = moves; entry != end; ++entry)
+        if (entry->move == move) return true;
+    return false;
+}
+
+void TakeBack(const Move* moves, int made) {
+    for (int i = made - 1; i >= 0; --i) {
+        --CurrentPly;
+        UnmakeMove(moves[i], *CurrentPly);
+    }
+}
+
+struct LineRecord {
+    Move moves[MaxBookLineMoves];
+    int count = 0;
+};
+
+enum class RecordRead { Read, End, Broken };
+
+// A record whose count exceeds the line buffer, or that ends before its moves, is broken.
+RecordRead ReadRecord(std::istream& file, LineRecord& record) {
+    int count = file.get();
+    if (count == std::char_traits<char>::eof()) return RecordRead::End;
+    if (count > MaxBookLineMoves) return RecordRead::Broken;
+    for (int i = 0; i < count; ++i) {
+        int low = file.get(), high = file.get();
+        if (high == std::char_traits<char>::eof()) return RecordRead::Broken;
+        record.moves[i] = static_cast<Move>(low | (high << 8));
+    }
+    record.count = count;
+    return RecordRead::Read;
+}
+
+// Restores HashAge on every way out of the load.
+struct HashAgeGuard {
+    std::uint16_t saved = HashAge;
+    HashAgeGuard() { HashAge = 0; }
+    ~HashAgeGuard() { HashAge = saved; }
+};
+
+} // namespace
+
+bool PlantBookLine(const Move* moves, int count) {
+    for (int i = 0; i < count; ++i) {
+        int mover = SideToMove;
+        if (!IsGenerated(moves[i])) {
+            TakeBack(moves, i);
+            return false;
+        }
+        SaveSnapshot(*CurrentPly);
+        MakeMove(moves[i], *CurrentPly);
+        ++CurrentPly;
+        // A move that leaves its own king attacked is as foreign to the position as one the
+        // generator does not produce: the engine must never play it.
+        if (LeavesKingAttacked(moves[i], mover)) {
+            TakeBack(moves, i + 1);
+            return false;
+        }
+    }
+    for (int i = count - 1; i >= 0; --i) {
+        --CurrentPly;
+        UnmakeMove(moves[i], *CurrentPly);
+        PlantBookMove(moves[i]);
+    }
+    return true;
+}
+
+bool LoadBook(const char* fileName) {
+    if (HashKey != StartPositionKey()) return false;
+    std::ifstream file(fileName, std::ios::binary);
+    if (!file) return false;
+    long long lines = 0;
+    file >> lines;
+    if (!file || lines <= 0) return false;
+    file.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+    if (!file) return false;
+
+    HashAgeGuard age;
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    long long chosen = std::rand() % lines + 1;
+
+    LineRecord kept, record;
+    bool haveKept = false;
+    long long countdown = lines;
+    for (;; --countdown) {
+        RecordRead read = ReadRecord(file, record);
+        if (read == RecordRead::End) break;
+        if (read == RecordRead::Broken) return false;
+        if (countdown == chosen) {
+            kept = record;
+            haveKept = true;
+        } else if (!PlantBookLine(record.moves, record.count)) {
+            return false;
+        }
+    }
+    if (!haveKept || kept.count == 0) return false;
+    if (!PlantBookLine(kept.moves, kept.count)) return false;
+    return countdown == 0;
+}
+
+} // namespace velkor

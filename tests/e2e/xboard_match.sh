@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Plays Velkor against fairymax under a headless xboard referee and fails on any illegal move,
+# time forfeit or crash.
+#   xboard_match.sh VELKOR_BINARY GAMES [TIME_CONTROL] [INCREMENT] [PONDER true|false]
+# Exit 77 (skipped) when xboard, xvfb-run or fairymax is not installed.
+set -u
+engine=$(readlink -f "$1")
+games=${2:-1}
+control=${3:-0:05}
+increment=${4:-0.1}
+ponder=${5:-false}
+export PATH="$PATH:/usr/games"
+for tool in xboard xvfb-run fairymax; do
+    command -v "$tool" >/dev/null 2>&1 || { echo "$tool not installed: skipped"; exit 77; }
+done
+
+work=$(mktemp -d /tmp/velkor-match-XXXXXX)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/play"
+cd "$work" || exit 1
+timeout 1800 xvfb-run -a xboard -noGUI -popupExitMessage false -saveSettingsOnExit false \
+    -soundMove "" -fcp "$engine" -fd "$work/play" -scp fairymax -sd "$work" \
+    -matchGames "$games" -matchPause 500 -timeControl "$control" -timeIncrement "$increment" \
+    -autoCallFlag true -ponderNextMove "$ponder" -egtFormats "" \
+    -saveGameFile "$work/games.pgn" -debugMode true -nameOfDebugFile "$work/xboard.debug" \
+    > "$work/xboard.out" 2>&1
+status=$?
+
+results=$(grep -c '^\[Result ' "$work/games.pgn" 2>/dev/null || echo 0)
+problems=$(grep -E -i 'illegal move|on time|exited unexpectedly|Error writing|crash' "$work/games.pgn" 2>/dev/null)
+velkorLost=$(grep -E -i 'velkor.*(forfeit|illegal)|(forfeit|illegal).*velkor' "$work/games.pgn" 2>/dev/null)
+awk '/^\[White /{w=$2} /^\[Black /{b=$2} /^\[Result /{print w, "-", b, $2}' "$work/games.pgn" 2>/dev/null
+grep -o '{[^}]*} *\(1-0\|0-1\|1/2-1/2\)$' "$work/games.pgn" 2>/dev/null | sort | uniq -c
+if [ "$status" -ne 0 ]; then echo "xboard ended with status $status"; tail -20 "$work/xboard.out"; exit 1; fi
+if [ "$results" -lt "$games" ]; then echo "only $results of $games games finished"; exit 1; fi
+if [ -n "$problems" ]; then echo "problems:"; echo "$problems"; exit 1; fi
+if [ -n "$velkorLost" ]; then echo "$velkorLost"; exit 1; fi
+echo "$results games, no illegal move, time forfeit or crash"
+[ -n "${KEEP_PGN:-}" ] && cp "$work/games.pgn" "$KEEP_PGN"
+exit 0
