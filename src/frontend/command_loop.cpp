@@ -15,6 +15,8 @@
 #include "position/tables.h"
 #include "position/zobrist.h"
 #include "search/transposition.h"
+#include "tools/game_export.h"
+#include "tools/pgn_convert.h"
 
 namespace velkor {
 
@@ -91,12 +93,18 @@ void SetSideToMove(int colour) {
 void HandleWhite() { SetSideToMove(White); }
 void HandleBlack() { SetSideToMove(Black); }
 
-// The file tools read two file names; their conversions are run here.
+// The file tools read two file names and leave the engine idle.
+template <void (*Tool)(const char*, const char*)>
 void HandleFileTool() {
     StopEngineAndTakeBackPonder();
     char input[TokenBufferSize], output[TokenBufferSize];
-    ReadArgument(input);
-    ReadArgument(output);
+    if (!ReadArgument(input) || !ReadArgument(output)) return;
+    Tool(input, output);
+}
+
+void ConvertOnePgnFile(const char* pgnPath, const char* gamePath) {
+    int counter = 0;
+    ConvertPgnFile(pgnPath, gamePath, counter);
 }
 
 void HandleBenchmark() {
@@ -134,10 +142,10 @@ constexpr Command Commands[] = {
     {"quit", 4, nullptr},
     {"white", 5, HandleWhite},
     {"black", 5, HandleBlack},
-    {"pgn2game", 0, HandleFileTool},
-    {"pgnlist2game", 0, HandleFileTool},
-    {"game2pgn", 0, HandleFileTool},
-    {"game2pos", 0, HandleFileTool},
+    {"pgn2game", 0, HandleFileTool<ConvertOnePgnFile>},
+    {"pgnlist2game", 0, HandleFileTool<ConvertPgnList>},
+    {"game2pgn", 0, HandleFileTool<ExportPgn>},
+    {"game2pos", 0, HandleFileTool<ExportPositions>},
     {"benchmark", 0, HandleBenchmark},
     {"test", 0, HandleTest},
 };

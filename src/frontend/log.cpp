@@ -59,4 +59,13 @@ void WriteLogLine(LogBuffer& line) {
 
 } // namespace detail
 
+void LogBlock(std::string_view text) {
+    LogFile& log = TheLog();
+    if (!log.file) return;
+    std::lock_guard guard(log.lock);
+    std::fwrite(text.data(), 1, text.size(), log.file);
+    std::fputc('\n', log.file);
+    std::fflush(log.file);
+}
+
 } // namespace velkor

@@ -34,6 +34,9 @@ void AppendPiece(LogBuffer& line, Integer piece) {
 }
 } // namespace detail
 
+// Appends several whole lines at once (the text and a final line end) and flushes once.
+void LogBlock(std::string_view text);
+
 // Appends one line made of the given pieces (texts, integers, Hex) and flushes it.
 template <typename... Pieces>
 void LogLine(const Pieces&... pieces) {

@@ -4,6 +4,7 @@
 //   perftsuite FILE [MAXDEPTH]   every "FEN ;D1 n ;D2 n ..." line, mismatches reported
 //   bench [DEPTH]                the bench positions searched to DEPTH: node signature and speed
 //   epd FILE [--depth N | --movetime MS]   an EPD test suite (bm/am operations)
+//   makebook GAMEFILE BOOKFILE [PLIES] [MINGAMES]  an opening book from a game file
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +16,7 @@
 #include "position/setup.h"
 #include "position/tables.h"
 #include "tools/bench.h"
+#include "tools/book_builder.h"
 #include "tools/epd_suite.h"
 #include "tools/perft.h"
 
@@ -31,7 +33,8 @@ int Usage() {
                          "       velkor-tool divide DEPTH [FEN]\n"
                          "       velkor-tool perftsuite FILE [MAXDEPTH]\n"
                          "       velkor-tool bench [DEPTH]\n"
-                         "       velkor-tool epd FILE [--depth N | --movetime MS]\n");
+                         "       velkor-tool epd FILE [--depth N | --movetime MS]\n"
+                         "       velkor-tool makebook GAMEFILE BOOKFILE [PLIES] [MINGAMES]\n");
     return 2;
 }
 
@@ -172,6 +175,18 @@ int main(int argc, char** argv) {
     if (command == "perft") return RunPerft(std::atoi(argv[2]), JoinArguments(argc, argv, 3));
     if (command == "divide") return RunDivide(std::atoi(argv[2]), JoinArguments(argc, argv, 3));
     if (command == "epd") return RunEpdCommand(argc, argv);
+    if (command == "makebook") {
+        if (argc < 4) return Usage();
+        int plies = argc > 4 ? std::atoi(argv[4]) : DefaultBookPlies;
+        int minGames = argc > 5 ? std::atoi(argv[5]) : DefaultBookMinGames;
+        int lines = BuildBook(argv[2], argv[3], plies, minGames);
+        if (lines < 0) {
+            std::fprintf(stderr, "velkor-tool: cannot build a book from %s into %s\n", argv[2], argv[3]);
+            return 1;
+        }
+        std::printf("%d lines written to %s\n", lines, argv[3]);
+        return 0;
+    }
     if (command == "perftsuite") return RunPerftSuite(argv[2], argc > 3 ? std::atoi(argv[3]) : 99);
     return Usage();
 }

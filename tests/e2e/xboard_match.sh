@@ -29,7 +29,7 @@ status=$?
 results=$(grep -c '^\[Result ' "$work/games.pgn" 2>/dev/null || echo 0)
 problems=$(grep -E -i 'illegal move|on time|exited unexpectedly|Error writing|crash' "$work/games.pgn" 2>/dev/null)
 velkorLost=$(grep -E -i 'velkor.*(forfeit|illegal)|(forfeit|illegal).*velkor' "$work/games.pgn" 2>/dev/null)
-awk '/^\[White /{w=$2} /^\[Black /{b=$2} /^\[Result /{print w, "-", b, $2}' "$work/games.pgn" 2>/dev/null
+awk -F'"' '/^\[White /{w=$2} /^\[Black /{b=$2} /^\[Result /{print w " - " b ": " $2}' "$work/games.pgn" 2>/dev/null
 grep -o '{[^}]*} *\(1-0\|0-1\|1/2-1/2\)$' "$work/games.pgn" 2>/dev/null | sort | uniq -c
 if [ "$status" -ne 0 ]; then echo "xboard ended with status $status"; tail -20 "$work/xboard.out"; exit 1; fi
 if [ "$results" -lt "$games" ]; then echo "only $results of $games games finished"; exit 1; fi

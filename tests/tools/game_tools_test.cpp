@@ -1,0 +1,201 @@
+// PGN -> game file -> PGN and positions: the record format, duplicates, the awkward PGN syntax,
+// round trips and damaged files.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "position/position.h"
+#include "position/setup.h"
+#include "support/test_position.h"
+#include "position/book.h"
+#include "tools/book_builder.h"
+#include "tools/game_export.h"
+#include "tools/pgn_convert.h"
+
+namespace velkor::test {
+
+namespace {
+
+class GameToolsTest : public PositionTest {
+  protected:
+    std::string dir = std::string(::testing::TempDir()) + "velkor-games-" +
+                      ::testing::UnitTest::GetInstance()->current_test_info()->name() + "/";
+
+    void SetUp() override {
+        PositionTest::SetUp();
+        std::string command = "rm -rf '" + dir + "' && mkdir -p '" + dir + "'";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        SetUpFen(StartPositionFen);
+        CurrentPly = PlyStack.data();
+    }
+    void TearDown() override {
+        std::string command = "rm -rf '" + dir + "'";
+        [[maybe_unused]] int ignored = std::system(command.c_str());
+    }
+
+    std::string Path(const char* name) const { return dir + name; }
+    void WriteText(const char* name, const std::string& text) const { std::ofstream(Path(name), std::ios::binary) << text; }
+    std::string ReadText(const char* name) const {
+        std::ifstream file(Path(name), std::ios::binary);
+        std::stringstream text;
+        text << file.rdbuf();
+        return text.str();
+    }
+    // Converts and returns what the conversion printed.
+    std::string Convert(const std::string& pgn, const char* game = "out.game") {
+        int counter = 0;
+        testing::internal::CaptureStdout();
+        ConvertPgnFile(pgn.c_str(), Path(game).c_str(), counter);
+        return testing::internal::GetCapturedStdout();
+    }
+    std::string ConvertText(const std::string& text, const char* game = "out.game") {
+        WriteText("in.pgn", text);
+        return Convert(Path("in.pgn"), game);
+    }
+    template <typename Export>
+    std::string Run(Export exporter, const char* from, const char* to) {
+        testing::internal::CaptureStdout();
+        exporter(Path(from).c_str(), Path(to).c_str());
+        return testing::internal::GetCapturedStdout();
+    }
+    static std::string Data(const char* name) { return std::string(VELKOR_TEST_DATA) + "/pgn/" + name; }
+};
+
+constexpr const char* FourMoves = "[Event \"x\"]\n[Result \"1-0\"]\n\n1. e4 e5 2. Nf3 Nc6 1-0\n";
+
+} // namespace
+
+TEST_F(GameToolsTest, TheTenByteRecord) {
+    EXPECT_EQ(ConvertText(FourMoves), "converted: 1 games. (skipped: 0)\nfile: " + Path("in.pgn") + " \t\tfinished\n");
+    EXPECT_EQ(ReadText("out.game"), std::string("\x04\x80\x24\x0D\x1C\x03\xAD\x0F\x52\x00", 10));
+    EXPECT_EQ(Board, GameSnapshot.board) << "the start position is back";
+    EXPECT_EQ(CurrentPly, PlyStack.data());
+}
+
+TEST_F(GameToolsTest, ConvertingTwiceWritesEachGameOnce) {
+    ConvertText(FourMoves);
+    std::string second = ConvertText(FourMoves);
+    EXPECT_NE(second.find("Warning: game 1 (skipped) file: "), std::string::npos);
+    EXPECT_NE(second.find("converted: 0 games. (skipped: 1)"), std::string::npos);
+    EXPECT_EQ(ReadText("out.game").size(), 10u);
+}
+
+TEST_F(GameToolsTest, AwkwardSyntax) {
+    std::string text =
+        "[Result \"0-1\"]\n1. e4 {a {nested} comment} e5 (1... c5 (1... e6 2. d4) 2. Nf3) 2. Nf3 $1 Nc6 "
+        "3. Bb5 a6 4. Ba4 Nf6 0-1\n\n"
+        "[Result \"*\"]\n1. d4 d5 *\n\n"                        // kept out: no result
+        "[Result \"1-0\"]\n1. c4 e5 2. Nc3 Nf6 3. g3 d5 1-0\n\n" // read normally after the "*" game
+        "[Result \"1/2-1/2\"]\n1. Nf3 Nf6 2. g3 g6 3. Bg2 Bg7 4. O-O O-O 5. d3 d6 {end}\n1/2-1/2\n\n"
+        "[Result \"1-0\"]\n1. e4 Sf6 2. Nf3 1-0\n\n"           // a foreign letter: this game only
+        "[Result \"0-1\"]\n[SetUp \"1\"]\n[FEN \"8/8/8/8/8/8/8/K6k w - - 0 1\"]\n1. Kb1 Kg1 0-1\n\n"
+        "[Result \"1-0\"]\n1. e4 e5 2. Bc4 Nc6 3. Qh5 Nf6 4. Qxf7# 1-0\n";
+    std::string output = ConvertText(text);
+    EXPECT_NE(output.find("converted: 4 games. (skipped: 3)"), std::string::npos) << output;
+    EXPECT_NE(output.find("move: Sf6, plyNo:2"), std::string::npos);
+    EXPECT_EQ(Run(ExportPgn, "out.game", "out.pgn"), "OK\nconverted: 4 games.\n");
+    EXPECT_EQ(ReadText("out.pgn"),
+              "[Result \"0-1\"]\n1. e2e4 e7e5 2. g1f3 b8c6 3. f1b5 a7a6 4. b5a4 g8f6 0-1\n"
+              "[Result \"1-0\"]\n1. c2c4 e7e5 2. b1c3 g8f6 3. g2g3 d7d5 1-0\n"
+              "[Result \"1/2-1/2\"]\n1. g1f3 g8f6 2. g2g3 g7g6 3. f1g2 f8g7 4. e1g1 e8g8 5. d2d3 d7d6 1/2-1/2\n"
+              "[Result \"1-0\"]\n1. e2e4 e7e5 2. f1c4 b8c6 3. d1h5 g8f6 4. h5f7 1-0\n");
+}
+
+TEST_F(GameToolsTest, ErrorsEndTheFileButNotTheEngine) {
+    std::string output = ConvertText("[Event \"no result\"]\n1. e4 e5 1-0\n");
+    EXPECT_NE(output.find("ERROR: Result Error 2 file: "), std::string::npos);
+    output = ConvertText("[Result \"1-0\"]\n1. e4 e5 2. Ke3 Nc6 1-0\n");
+    EXPECT_NE(output.find("ERROR: MOVE NOT LEGAL 1 file: "), std::string::npos);
+    EXPECT_EQ(HistoryIndex(), 0) << "nothing of the failed game stays on the board";
+    EXPECT_EQ(Board, GameSnapshot.board);
+    output = ConvertText("[Result \"1-0\"]\n1. e4 e5 2. Ke2 Qg5 3. Ke3 1-0\n");
+    EXPECT_NE(output.find("ERROR: MOVE NOT LEGAL 2 - check revealed file: "), std::string::npos);
+    output = ConvertText("[Result \"2-0\"]\n1. e4 2-0\n");
+    EXPECT_NE(output.find("ERROR: Result Error 1 file: "), std::string::npos);
+}
+
+TEST_F(GameToolsTest, LongGamesAreSkipped) {
+    std::string moves;
+    for (int i = 0; i < 130; ++i) moves += std::to_string(4 * i + 1) + ". Nf3 Nf6 " + std::to_string(4 * i + 2) +
+                                           ". Ng1 Ng8 " + std::to_string(4 * i + 3) + ". Nc3 Nc6 " +
+                                           std::to_string(4 * i + 4) + ". Nb1 Nb8 ";
+    std::string output = ConvertText("[Result \"1/2-1/2\"]\n" + moves + "1/2-1/2\n\n" + FourMoves);
+    EXPECT_NE(output.find("converted: 1 games. (skipped: 1)"), std::string::npos) << output.substr(0, 300);
+}
+
+TEST_F(GameToolsTest, PositionsTable) {
+    ConvertText(FourMoves);
+    EXPECT_EQ(Run(ExportPositions, "out.game", "out.pos"), "OK\nconverted: 1 games.\n");
+    std::string table = ReadText("out.pos");
+    std::string first = table.substr(0, table.find('\n'));
+    SetUpFen(StartPositionFen);
+    EXPECT_EQ(first, "1\tW\trnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR\tw\tKQkq\t-\te2e4\t" +
+                         std::to_string(static_cast<long long>(HashKey)));
+    EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 4);
+    Run(ExportPositions, "out.game", "out.pos");
+    std::string twice = ReadText("out.pos");
+    EXPECT_EQ(std::count(twice.begin(), twice.end(), '\n'), 8) << "appended";
+    EXPECT_EQ(Run(ExportPgn, "missing.game", "x.pgn"), "Cannot open GAME input file: '" + Path("missing.game") + "'\n");
+}
+
+TEST_F(GameToolsTest, DamagedGameFiles) {
+    WriteText("empty.game", "");
+    EXPECT_EQ(Run(ExportPgn, "empty.game", "a.pgn"), "OK\nconverted: 0 games.\n");
+    WriteText("count.game", std::string("\xFF\xBF", 2) + std::string(100, '\0'));
+    EXPECT_EQ(Run(ExportPgn, "count.game", "b.pgn"), "ERROR: WRONG MOVE COUNT\nconverted: 0 games.\n");
+    WriteText("result.game", std::string("\x01\x00\x24\x0D", 4));
+    EXPECT_EQ(Run(ExportPgn, "result.game", "c.pgn"), "ERROR: WRONG RESULT\nconverted: 0 games.\n");
+    WriteText("cut.game", std::string("\x01\x80\x24\x0D\x04\x80\x24\x0D\x1C\x03", 10));
+    EXPECT_EQ(Run(ExportPgn, "cut.game", "d.pgn"), "OK\nconverted: 1 games.\n");
+    EXPECT_EQ(ReadText("d.pgn"), "[Result \"1-0\"]\n1. e2e4 1-0\n");
+    WriteText("illegal.game", std::string("\x02\x80\x24\x0D\x24\x0D", 6)); // e2e4 twice
+    EXPECT_EQ(Run(ExportPositions, "illegal.game", "e.pos"), "ERROR: MOVE NOT LEGAL\nconverted: 0 games.\n");
+    EXPECT_EQ(HistoryIndex(), 0);
+}
+
+TEST_F(GameToolsTest, RealCollectionsAndRoundTrip) {
+    std::string output = Convert(Data("twic-sample-232games.pgn"), "first.game");
+    EXPECT_NE(output.find("converted: 232 games. (skipped: 0)"), std::string::npos) << output;
+    output = Convert(Data("lichess-2012-32games.pgn"), "first.game");
+    EXPECT_NE(output.find("converted: 32 games. (skipped: 0)"), std::string::npos) << output;
+    Run(ExportPgn, "first.game", "round.pgn");
+    Convert(Path("round.pgn"), "second.game");
+    EXPECT_EQ(ReadText("first.game"), ReadText("second.game"));
+    EXPECT_GT(ReadText("first.game").size(), 10000u);
+    output = Convert(Data("carlsen-pgnmentor.pgn"), "carlsen.game");
+    EXPECT_NE(output.find("converted: 2851 games. (skipped: 0)"), std::string::npos) << output.substr(0, 500);
+}
+
+TEST_F(GameToolsTest, ABookFromAGameFileLoads) {
+    Convert(Data("twic-sample-232games.pgn"), "twic.game");
+    int lines = BuildBook(Path("twic.game").c_str(), Path("twic.book").c_str(), 12, 3);
+    EXPECT_GT(lines, 5);
+    EXPECT_EQ(ReadText("twic.book").rfind(std::to_string(lines) + "\n", 0), 0u);
+    SetUpFen(StartPositionFen);
+    EXPECT_TRUE(LoadBook(Path("twic.book").c_str()));
+    EXPECT_EQ(BuildBook(Path("missing.game").c_str(), Path("x.book").c_str(), 12, 3), -1);
+}
+
+TEST_F(GameToolsTest, TrickyFiles) {
+    EXPECT_NE(Convert(Data("utf8-bom.pgn")).find("converted: 0 games. (skipped: 2)"), std::string::npos);
+    EXPECT_NE(Convert(Data("variations-nags-and-comments.pgn")).find("(skipped: 1)"), std::string::npos);
+    EXPECT_NE(Convert(Data("anastasian-lewis.pgn")).find("(skipped: 1)"), std::string::npos);
+    EXPECT_NE(Convert(Data("kasparov-deep-blue-1997.pgn")).find("converted: 6 games."), std::string::npos);
+    EXPECT_NE(Convert(Data("molinari-bordais-1979.pgn")).find("converted: 1 games."), std::string::npos);
+}
+
+TEST_F(GameToolsTest, AListOfFiles) {
+    ConvertText(FourMoves, "unused.game");
+    WriteText("list.txt", Path("in.pgn") + "\n" + Path("missing.pgn") + "\n" + Path("in.pgn") + "\n");
+    testing::internal::CaptureStdout();
+    ConvertPgnList(Path("list.txt").c_str(), Path("list.game").c_str());
+    std::string output = testing::internal::GetCapturedStdout();
+    EXPECT_NE(output.find("Cannot open PGN input file: '" + Path("missing.pgn") + "'"), std::string::npos);
+    EXPECT_NE(output.find("\nCONVERTED GAMES: 1\n"), std::string::npos) << output;
+}
+
+} // namespace velkor::test
