@@ -8,7 +8,7 @@
 #include <limits>
 
 #include "movegen/attacks.h"
-#include "movegen/generators.h"
+#include "notation/san.h"
 #include "position/make_move.h"
 #include "position/setup.h"
 #include "search/transposition.h"
@@ -16,21 +16,6 @@
 namespace velkor {
 
 namespace {
-
-bool IsGenerated(Move move) {
-    ScoredMove moves[MaxMoves];
-    ScoredMove* end = GenerateAll[SideToMove](moves);
-    for (ScoredMove* entry = moves; entry != end; ++entry)
-        if (entry->move == move) return true;
-    return false;
-}
-
-void TakeBack(const Move* moves, int made) {
-    for (int i = made - 1; i >= 0; --i) {
-        --CurrentPly;
-        UnmakeMove(moves[i], *CurrentPly);
-    }
-}
 
 struct LineRecord {
     Move moves[MaxBookLineMoves];
@@ -65,8 +50,8 @@ struct HashAgeGuard {
 bool PlantBookLine(const Move* moves, int count) {
     for (int i = 0; i < count; ++i) {
         int mover = SideToMove;
-        if (!IsGenerated(moves[i])) {
-            TakeBack(moves, i);
+        if (!IsPseudoLegal(moves[i])) {
+            TakeBackLine(moves, i);
             return false;
         }
         SaveSnapshot(*CurrentPly);
@@ -75,7 +60,7 @@ bool PlantBookLine(const Move* moves, int count) {
         // A move that leaves its own king attacked is as foreign to the position as one the
         // generator does not produce: the engine must never play it.
         if (LeavesKingAttacked(moves[i], mover)) {
-            TakeBack(moves, i + 1);
+            TakeBackLine(moves, i + 1);
             return false;
         }
     }

@@ -412,6 +412,13 @@ void UnmakeNullMove(PlyRecord& record) {
     --HistoryTop;
 }
 
+void TakeBackLine(const Move* moves, int count) {
+    for (int i = count - 1; i >= 0; --i) {
+        --CurrentPly;
+        UnmakeMove(moves[i], *CurrentPly);
+    }
+}
+
 int HashMoveDrawRisk(Move move) {
     int from = MoveFrom(move), to = MoveTo(move);
     int piece = Board[from];

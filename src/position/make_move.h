@@ -23,6 +23,10 @@ void UnmakeMove(Move move, PlyRecord& record);
 void MakeNullMove(PlyRecord& record);
 void UnmakeNullMove(PlyRecord& record);
 
+// Takes back moves[count - 1] .. moves[0], made one record apart upwards from the record below
+// CurrentPly; CurrentPly steps down one record per move.
+void TakeBackLine(const Move* moves, int count);
+
 // Predicts, without making it, whether a quiet piece move repeats a position (1 or 2 earlier
 // occurrences) or runs towards the fifty-move rule (1 above 75 moves, 2 above 99).
 int HashMoveDrawRisk(Move move);

@@ -46,12 +46,7 @@ void Export(const char* gamePath, const char* outputPath, const char* cannotCrea
     std::printf("converted: %d games.\n", converted);
 }
 
-void TakeBack(const GameRecord& record, int count) {
-    for (int i = count; i >= 1; --i) {
-        --CurrentPly;
-        UnmakeMove(record.words[static_cast<std::size_t>(i)], *CurrentPly);
-    }
-}
+void TakeBack(const GameRecord& record, int count) { TakeBackLine(record.words.data() + 1, count); }
 
 } // namespace
 

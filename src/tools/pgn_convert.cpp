@@ -78,11 +78,14 @@ Move ReadSanToken(GameRecord& record, std::istream& stream) {
     return ParseSanMove(record.text);
 }
 
-void TakeBackMoves(const GameRecord& record, int count) {
-    for (int i = count; i >= 1; --i) {
-        --CurrentPly;
-        UnmakeMove(record.words[static_cast<std::size_t>(i)], *CurrentPly);
-    }
+void TakeBackMoves(const GameRecord& record, int count) { TakeBackLine(record.words.data() + 1, count); }
+
+// Comments in braces and variations in parentheses, both nesting; true when c opened one.
+bool SkipCommentOrVariation(int c, std::istream& stream) {
+    if (c == '{') SkipNested(stream, '{', '}');
+    else if (c == '(') SkipNested(stream, '(', ')');
+    else return false;
+    return true;
 }
 
 // After a move that cannot be read, the rest of its game goes too, up to its result token or
@@ -93,14 +96,7 @@ void SkipRestOfGame(const GameRecord& record, std::istream& stream) {
         int c = stream.peek();
         if (c == Eof || c == '[') return;
         stream.get();
-        if (c == '{') {
-            SkipNested(stream, '{', '}');
-            continue;
-        }
-        if (c == '(') {
-            SkipNested(stream, '(', ')');
-            continue;
-        }
+        if (SkipCommentOrVariation(c, stream)) continue;
         std::string token(1, static_cast<char>(c));
         while ((c = stream.peek()) != Eof && !std::isspace(c) && c != '{' && c != '(') token += static_cast<char>(stream.get());
         if (token == record.resultText || token == "*" || token == "1-0" || token == "0-1" || token == "1/2-1/2")
@@ -196,15 +192,7 @@ int ReadPgnGame(GameRecord& record, std::istream& stream, std::string& log) {
             log += '.';
             continue;
         }
-        if (c == '$') continue;
-        if (c == '{') {
-            SkipNested(stream, '{', '}');
-            continue;
-        }
-        if (c == '(') {
-            SkipNested(stream, '(', ')');
-            continue;
-        }
+        if (c == '$' || SkipCommentOrVariation(c, stream)) continue;
         if (c == '[') { // the next game's tags: this game had no result token
             stream.putback(static_cast<char>(c));
             break;

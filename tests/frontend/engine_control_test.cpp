@@ -2,9 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <regex>
+#include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "movegen/legal.h"
 #include "notation/coordinate.h"
@@ -22,24 +23,26 @@ long long MsSince(Clock::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
 }
 
+// The lines of a text that begin with prefix, without it.
+std::vector<std::string> LinesAfter(const std::string& text, const std::string& prefix) {
+    std::vector<std::string> found;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+        if (text.compare(start, prefix.size(), prefix) == 0)
+            found.push_back(text.substr(start + prefix.size(), end - start - prefix.size()));
+    }
+    return found;
+}
+
 // The text of the n-th "move " line of the output (0 for the first), or "".
 std::string MoveReply(const std::string& output, int n = 0) {
-    std::regex pattern("(^|\n)move ([a-h][1-8][a-h][1-8][qnrb]?)\n");
-    auto it = std::sregex_iterator(output.begin(), output.end(), pattern);
-    for (int i = 0; it != std::sregex_iterator() && i < n; ++i) ++it;
-    return it == std::sregex_iterator() ? "" : (*it)[2].str();
+    std::vector<std::string> moves = LinesAfter(output, "move ");
+    return static_cast<std::size_t>(n) < moves.size() ? moves[static_cast<std::size_t>(n)] : "";
 }
 
 std::string PonderMoveOf(const std::string& log) {
-    std::smatch match;
-    std::string::const_iterator from = log.begin();
-    std::string last;
-    std::regex pattern("-ponder move: ([a-h][1-8][a-h][1-8][qnrb]?)\n");
-    while (std::regex_search(from, log.end(), match, pattern)) {
-        last = match[1];
-        from = match[0].second;
-    }
-    return last;
+    std::vector<std::string> moves = LinesAfter(log, "-ponder move: ");
+    return moves.empty() ? "" : moves.back();
 }
 
 // Waits until the engine has printed `count` move lines; false after the time-out.
@@ -203,11 +206,18 @@ TEST_F(EngineControlTest, LowClockAnswersQuickly) {
 TEST_F(EngineControlTest, TestThenGoAnalysesWithProgressLines) {
     EngineProcess engine;
     engine.Send("xboard\ntest\ngo\n");
-    std::regex progress("\n    7     -?[0-9]+\\.[0-9][0-9]     0     [0-9]+  [a-h][1-8]");
+    // "    7     0.25     0     12345  d1d5 ...": depth, score in pawns, time 0, nodes, the line.
     bool seen = false;
     for (int i = 0; i < 50 && !seen; ++i) {
         engine.WaitForOutput("\n    7 ", 200);
-        seen = std::regex_search(engine.Output(), progress);
+        for (const std::string& line : LinesAfter(engine.Output(), "    7     ")) {
+            std::istringstream fields(line);
+            double score;
+            int time;
+            long nodes;
+            std::string move;
+            if (fields >> score >> time >> nodes >> move && time == 0 && nodes > 0 && move.size() >= 4) seen = true;
+        }
     }
     EXPECT_TRUE(seen) << engine.Output();
     // The analysis has no time limit: the engine reads nothing until it ends, so it is killed.
