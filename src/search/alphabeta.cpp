@@ -133,9 +133,7 @@ int Search(int d, int p, int alpha, int beta, bool allowNull) {
         record.moveCursor = cursor;
         Move move = cursor->move;
         ++NodeCount;
-        MakeMove(move, record);
-        PrefetchHash();
-        ++CurrentPly;
+        EnterChild(move, record);
         int score;
         if (LeavesKingAttacked(move, side)) {
             score = -Infinity;
@@ -153,17 +151,13 @@ int Search(int d, int p, int alpha, int beta, bool allowNull) {
                 score = -Search(n - 1, p + 1, -beta, -alpha, true);
             }
         }
-        --CurrentPly;
-        UnmakeMove(move, record);
+        LeaveChild(move, record);
         if (SearchStopped()) return best;
         cursor->score = static_cast<std::int16_t>(score);
 
         if (score > best) {
             if (score > alpha && score >= beta) {
-                if ((KindOf(move) == Quiet || IsCastling(move)) && move != record.killer1) {
-                    record.killer2 = record.killer1;
-                    record.killer1 = move;
-                }
+                if (IsKillerCandidate(move)) RememberKiller(record, move);
                 HistoryScores[side][FromTo(move)] += static_cast<std::uint32_t>(d * d);
                 StoreHash(d, BoundLower, move, score);
                 return score;

@@ -11,9 +11,12 @@ inline constexpr int FiftyMoveLimit = 99;
 inline constexpr int MinimumRepetitionClock = 4;
 } // namespace
 
+bool IsBareMaterial() {
+    return MaterialCount < BareMaterial && !(PieceBitboards[WhitePawn] | PieceBitboards[BlackPawn]);
+}
+
 Move DrawCode(int count) {
-    if (MaterialCount < BareMaterial && !(PieceBitboards[WhitePawn] | PieceBitboards[BlackPawn]))
-        return ResultNoMaterial;
+    if (IsBareMaterial()) return ResultNoMaterial;
     int clock = HistoryTop->halfmoveClock;
     if (clock < MinimumRepetitionClock) return NoMove;
     if (clock > FiftyMoveLimit) return ResultFiftyMoves;

@@ -7,6 +7,9 @@
 
 namespace velkor {
 
+// Neither side can mate: fewer than four material units (a single minor piece) and no pawn.
+bool IsBareMaterial();
+
 // The result marker of a draw of the current position, or 0. count is how many earlier
 // occurrences make a repetition: 1 in the search, 2 (the game rule) at the root.
 Move DrawCode(int count);

@@ -72,4 +72,14 @@ inline void ApplyOrderingScores(ScoredMove* begin, ScoredMove* end, const PlyRec
     }
 }
 
+// A cut-off move becomes the first killer of its ply (the old first one the second).
+inline void RememberKiller(PlyRecord& record, Move move) {
+    if (move == record.killer1) return;
+    record.killer2 = record.killer1;
+    record.killer1 = move;
+}
+
+// The main and root searches remember only quiet moves and castlings as killers.
+inline bool IsKillerCandidate(Move move) { return KindOf(move) == Quiet || IsCastling(move); }
+
 } // namespace velkor

@@ -4,6 +4,7 @@
 #include "movegen/attacks.h"
 #include "movegen/generators.h"
 #include "position/make_move.h"
+#include "search/draw.h"
 #include "search/move_order.h"
 #include "search/search.h"
 #include "search/transposition.h"
@@ -13,7 +14,6 @@ namespace velkor {
 namespace {
 inline constexpr int QuiescenceKiller1Bonus = 1500;
 inline constexpr int QuiescenceKiller2Bonus = 1000;
-inline constexpr int BareMaterial = 4;
 } // namespace
 
 int QSearch(int d, int p, int alpha, int beta) {
@@ -74,30 +74,24 @@ int QSearch(int d, int p, int alpha, int beta) {
         SelectBestScore(cursor, end);
         record.moveCursor = cursor;
         Move move = cursor->move;
-        MakeMove(move, record);
-        PrefetchHash();
-        ++CurrentPly;
+        EnterChild(move, record);
         int score;
         if (LeavesKingAttacked(move, side)) {
             score = -Infinity;
         } else if (d == MinQuiescenceDepth || p == MaxQuiescencePly) {
             score = -Evaluate();
-        } else if (MaterialCount < BareMaterial && !(PieceBitboards[WhitePawn] | PieceBitboards[BlackPawn])) {
+        } else if (IsBareMaterial()) {
             score = 0;
         } else {
             score = -QSearch(d - 1, p + 1, -beta, -alpha);
         }
-        --CurrentPly;
-        UnmakeMove(move, record);
+        LeaveChild(move, record);
         cursor->score = static_cast<std::int16_t>(score);
 
         if (score > best) {
             if (score > alpha) {
                 if (score >= beta) {
-                    if (move != record.killer1) {
-                        record.killer2 = record.killer1;
-                        record.killer1 = move;
-                    }
+                    RememberKiller(record, move); // any kind of move
                     StoreHash(0, BoundLower, move, score);
                     return score;
                 }

@@ -75,9 +75,7 @@ int RootSearch(int alpha, int beta) {
         root.moveCursor = cursor;
         Move move = cursor->move;
         ++NodeCount;
-        MakeMove(move, root);
-        PrefetchHash();
-        ++CurrentPly;
+        EnterChild(move, root);
         int score;
         if (LeavesKingAttacked(move, side)) {
             score = -Infinity;
@@ -92,8 +90,7 @@ int RootSearch(int alpha, int beta) {
                 score = -Search(depth - 1, 1, -beta, -alpha, true);
             }
         }
-        --CurrentPly;
-        UnmakeMove(move, root);
+        LeaveChild(move, root);
         if (SearchStopped()) return best;
         cursor->score = static_cast<std::int16_t>(score);
 
@@ -102,10 +99,7 @@ int RootSearch(int alpha, int beta) {
             best = score;
             if (score > alpha) {
                 if (score >= beta) {
-                    if ((KindOf(move) == Quiet || IsCastling(move)) && move != root.killer1) {
-                        root.killer2 = root.killer1;
-                        root.killer1 = move;
-                    }
+                    if (IsKillerCandidate(move)) RememberKiller(root, move);
                     HistoryScores[side][FromTo(move)] += static_cast<std::uint32_t>(depth * depth);
                     StoreHash(depth, BoundLower, move, score);
                     std::swap(*cursor, *begin);

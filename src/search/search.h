@@ -27,6 +27,10 @@ extern std::array<std::uint32_t, 2> InCheckCount;
 inline constexpr int MoveStackSize = PlyStackSize * MaxMoves;
 extern std::array<ScoredMove, MoveStackSize> MoveStack;
 
+// Makes move with the node's record and steps into the child's ply; LeaveChild undoes both.
+void EnterChild(Move move, PlyRecord& record);
+void LeaveChild(Move move, PlyRecord& record);
+
 // Quiescence search of the current position at depth d (0 down to -8) and ply p.
 int QSearch(int d, int p, int alpha, int beta);
 

@@ -1,6 +1,8 @@
 // The search's shared state.
 #include "frontend/engine.h"
+#include "position/make_move.h"
 #include "search/search.h"
+#include "search/transposition.h"
 
 namespace velkor {
 
@@ -8,6 +10,17 @@ std::uint32_t IterationDepth;
 std::uint32_t NodeCount;
 std::array<std::uint32_t, 2> InCheckCount;
 std::array<ScoredMove, MoveStackSize> MoveStack;
+
+void EnterChild(Move move, PlyRecord& record) {
+    MakeMove(move, record);
+    PrefetchHash();
+    ++CurrentPly;
+}
+
+void LeaveChild(Move move, PlyRecord& record) {
+    --CurrentPly;
+    UnmakeMove(move, record);
+}
 
 bool SearchStopped() { return StopSearch.load(std::memory_order_relaxed) && IterationDepth > 2; }
 
