@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "notation/coordinate.h"
 #include "position/book.h"
 #include "position/make_move.h"
@@ -22,7 +24,10 @@ using Line = std::vector<const char*>;
 
 class BookTest : public PositionTest {
   protected:
-    std::string path = std::string(::testing::TempDir()) + "velkor-test.book";
+    // One file per test and process: CTest runs the tests of this suite side by side.
+    std::string path = std::string(::testing::TempDir()) + "velkor-" +
+                       ::testing::UnitTest::GetInstance()->current_test_info()->name() + "-" +
+                       std::to_string(getpid()) + ".book";
 
     void SetUp() override {
         PositionTest::SetUp();

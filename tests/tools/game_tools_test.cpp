@@ -8,6 +8,8 @@
 #include <sstream>
 #include <string>
 
+#include <unistd.h>
+
 #include "position/position.h"
 #include "position/setup.h"
 #include "support/test_position.h"
@@ -23,7 +25,8 @@ namespace {
 class GameToolsTest : public PositionTest {
   protected:
     std::string dir = std::string(::testing::TempDir()) + "velkor-games-" +
-                      ::testing::UnitTest::GetInstance()->current_test_info()->name() + "/";
+                      ::testing::UnitTest::GetInstance()->current_test_info()->name() + "-" +
+                      std::to_string(getpid()) + "/";
 
     void SetUp() override {
         PositionTest::SetUp();
