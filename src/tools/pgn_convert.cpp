@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <limits>
 #include <unordered_set>
 
 #include "frontend/log.h"
@@ -25,8 +26,14 @@ inline constexpr std::size_t TagLineLimit = 511;
 inline constexpr std::size_t SanTokenLimit = 10;
 inline constexpr int Eof = std::char_traits<char>::eof();
 
+// Blanks and line ends, and the comments that run to the end of their line: ";" comments and
+// "%" escape lines, which collections put before their first game as often as anywhere.
 void SkipWhiteSpace(std::istream& stream) {
-    while (std::isspace(stream.peek())) stream.get();
+    for (int c; (c = stream.peek()) != Eof;) {
+        if (std::isspace(c)) stream.get();
+        else if (c == ';' || c == '%') stream.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+        else return;
+    }
 }
 
 // Skips up to the bracket that closes the one just read; brackets of the same kind nest.
@@ -67,15 +74,27 @@ void ReadResultTag(GameRecord& record, const std::string& line) {
     throw GameFileError("Result Error 1");
 }
 
-// Reads up to ten characters, stopping before a blank, tab, line end or "{".
-Move ReadSanToken(GameRecord& record, std::istream& stream) {
-    std::size_t length = 0;
+// Reads up to ten characters after the prefix already taken from the stream, stopping before a
+// blank, tab, line end, "{" or ";".
+Move ReadSanToken(GameRecord& record, std::istream& stream, const char* prefix = "") {
+    std::size_t length = std::strlen(prefix);
+    std::memcpy(record.text, prefix, length);
     for (int c; length < SanTokenLimit && (c = stream.peek()) != Eof;) {
-        if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '{') break;
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '{' || c == ';') break;
         record.text[length++] = static_cast<char>(stream.get());
     }
     record.text[length] = '\0';
     return ParseSanMove(record.text);
+}
+
+// Castling written with zeros ("0-0", "0-0-0") begins like a move number or the result "0-1";
+// when the "0" just read is followed by "-0", the "-" is taken and true returned.
+bool IsCastlingWithZeros(int c, std::istream& stream) {
+    if (c != '0' || stream.peek() != '-') return false;
+    stream.get();
+    if (stream.peek() == '0') return true;
+    stream.putback('-');
+    return false;
 }
 
 void TakeBackMoves(const GameRecord& record, int count) { TakeBackLine(record.words.data() + 1, count); }
@@ -176,7 +195,8 @@ int ReadPgnGame(GameRecord& record, std::istream& stream, std::string& log) {
             if (record.resultCode != '*') throw GameFileError("Result * error");
             break; // consumed, so that the next game's tags are found
         }
-        if (std::isdigit(c)) {
+        bool castlingWithZeros = IsCastlingWithZeros(c, stream);
+        if (std::isdigit(c) && !castlingWithZeros) {
             log += static_cast<char>(c);
             if (c == record.resultText[0] && stream.peek() == record.resultText[1]) {
                 for (const char* rest = record.resultText + 1; *rest; ++rest) {
@@ -192,13 +212,14 @@ int ReadPgnGame(GameRecord& record, std::istream& stream, std::string& log) {
             log += '.';
             continue;
         }
-        if (c == '$' || SkipCommentOrVariation(c, stream)) continue;
+        // "$" marks, and "!" or "?" written apart from their move
+        if (c == '$' || c == '!' || c == '?' || SkipCommentOrVariation(c, stream)) continue;
         if (c == '[') { // the next game's tags: this game had no result token
             stream.putback(static_cast<char>(c));
             break;
         }
-        stream.putback(static_cast<char>(c));
-        Move move = ReadSanToken(record, stream);
+        if (!castlingWithZeros) stream.putback(static_cast<char>(c));
+        Move move = ReadSanToken(record, stream, castlingWithZeros ? "0-" : "");
         if (!move) {
             log += record.text;
             log += "ERROR";

@@ -108,6 +108,24 @@ TEST_F(GameToolsTest, AwkwardSyntax) {
               "[Result \"1-0\"]\n1. e2e4 e7e5 2. f1c4 b8c6 3. d1h5 g8f6 4. h5f7 1-0\n");
 }
 
+// Collections as people write them: escape lines and ";" comments before and between games,
+// castling with zeros in a game Black wins, "!" and "?" written apart from their move.
+TEST_F(GameToolsTest, LineCommentsZeroCastlingAndDetachedAnnotations) {
+    std::string text =
+        "% written by hand\n; two games\n"
+        "[Result \"0-1\"]\n1. e4 e5 2. Nf3 Nc6 3. Bc4 Bc5 4. 0-0 Nf6 ; a reply { ( 1-0\n"
+        "% an escape line inside the movetext\n5. d3 0-0 6. Bg5 ? h6 !? 0-1\n\n"
+        "; between games\n"
+        "[Result \"1-0\"]\n1. d4 d5 2. c4 c6 3. Nc3 Nf6 4. Bg5 Bf5 5. e3 e6 6. Qb3 Qb6 7. 0-0-0 1-0\n"
+        "; the end\n";
+    EXPECT_EQ(ConvertText(text), "converted: 2 games. (skipped: 0)\nfile: " + Path("in.pgn") + " \t\tfinished\n");
+    Run(ExportPgn, "out.game", "out.pgn");
+    EXPECT_EQ(ReadText("out.pgn"),
+              "[Result \"0-1\"]\n1. e2e4 e7e5 2. g1f3 b8c6 3. f1c4 f8c5 4. e1g1 g8f6 5. d2d3 e8g8 6. c1g5 h7h6 0-1\n"
+              "[Result \"1-0\"]\n1. d2d4 d7d5 2. c2c4 c7c6 3. b1c3 g8f6 4. c1g5 c8f5 5. e2e3 e7e6 6. d1b3 d8b6 "
+              "7. e1c1 1-0\n");
+}
+
 TEST_F(GameToolsTest, ErrorsEndTheFileButNotTheEngine) {
     std::string output = ConvertText("[Event \"no result\"]\n1. e4 e5 1-0\n");
     EXPECT_NE(output.find("ERROR: Result Error 2 file: "), std::string::npos);
@@ -189,6 +207,10 @@ TEST_F(GameToolsTest, TrickyFiles) {
     EXPECT_NE(Convert(Data("anastasian-lewis.pgn")).find("(skipped: 1)"), std::string::npos);
     EXPECT_NE(Convert(Data("kasparov-deep-blue-1997.pgn")).find("converted: 6 games."), std::string::npos);
     EXPECT_NE(Convert(Data("molinari-bordais-1979.pgn")).find("converted: 1 games."), std::string::npos);
+    // Two games whose movetext result differs from their tag, four with ambiguous moves.
+    EXPECT_NE(Convert(Data("immortal-games.pgn"), "immortal.game").find("converted: 30 games. (skipped: 6)"), std::string::npos);
+    // A set-up position and a "*" game cannot be stored.
+    EXPECT_NE(Convert(Data("syntax-variants.pgn"), "syntax.game").find("converted: 3 games. (skipped: 2)"), std::string::npos);
 }
 
 TEST_F(GameToolsTest, AListOfFiles) {
