@@ -16,10 +16,9 @@ namespace velkor {
 
 namespace {
 
-inline constexpr int MateInOneScore = 8099;
-inline constexpr int LowestAnnouncedMate = 8051;
-inline constexpr int HighestAnnouncedMate = 8098;
-inline constexpr int BookAge = 0;
+inline constexpr int MateInOneScore = MateScore - 1;
+inline constexpr int LowestAnnouncedMate = MateScore - 49;
+inline constexpr int HighestAnnouncedMate = MateScore - 2;
 
 // The result of a game that is over before the engine moves.
 const char* ResultBeforeMove(Move marker) {
@@ -65,7 +64,7 @@ Move PlayableMove(Move move) {
 
 bool PlayBookMove() {
     const HashEntry* entry = ProbeHash();
-    if (entry && entry->age() == BookAge && entry->move() != NoMove && ApplyGameMove(entry->move())) {
+    if (entry && entry->age() == BookMoveAge && entry->move() != NoMove && ApplyGameMove(entry->move())) {
         char text[8];
         FormatCoordinateMove(text, entry->move());
         std::printf("move %s\n", text);

@@ -11,7 +11,6 @@ namespace velkor {
 namespace {
 
 struct InputBuffer {
-    int fd = 0;
     char data[4096];
     std::size_t position = 0;
     std::size_t length = 0;
@@ -26,7 +25,7 @@ int Peek() {
         if (Input.ended) return -1;
         ssize_t count;
         do {
-            count = read(Input.fd, Input.data, sizeof(Input.data));
+            count = read(STDIN_FILENO, Input.data, sizeof(Input.data));
         } while (count < 0 && errno == EINTR);
         if (count <= 0) {
             Input.ended = true;
@@ -49,8 +48,6 @@ bool IsSeparator(int c) {
 }
 
 } // namespace
-
-void SetInputDescriptor(int fd) { Input = InputBuffer{}, Input.fd = fd; }
 
 ReadResult ReadToken(char* buffer) {
     int c;

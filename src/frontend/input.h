@@ -20,7 +20,4 @@ ReadResult ReadToken(char* buffer);
 // when nothing was read.
 bool ReadRestOfLine(char* buffer);
 
-// Input comes from this file descriptor (standard input unless a test says otherwise).
-void SetInputDescriptor(int fd);
-
 } // namespace velkor

@@ -40,10 +40,6 @@ bool CastlePathAttacked(Move move) {
 
 } // namespace
 
-bool IsSquareAttacked(int square, int attacker) {
-    return attacker == White ? SquareAttackedBy<Black>(square) : SquareAttackedBy<White>(square);
-}
-
 bool CastlePathAttackedBlack(Move move) { return CastlePathAttacked<Black>(move); }
 bool CastlePathAttackedWhite(Move move) { return CastlePathAttacked<White>(move); }
 

@@ -30,7 +30,4 @@ bool LeavesKingAttacked(Move move, int mover);
 bool CastlePathAttackedBlack(Move move);
 bool CastlePathAttackedWhite(Move move);
 
-// True when a piece of colour attacker attacks square (kings excluded).
-bool IsSquareAttacked(int square, int attacker);
-
 } // namespace velkor

@@ -41,7 +41,7 @@ RecordRead ReadRecord(std::istream& file, LineRecord& record) {
 // Restores HashAge on every way out of the load.
 struct HashAgeGuard {
     std::uint16_t saved = HashAge;
-    HashAgeGuard() { HashAge = 0; }
+    HashAgeGuard() { HashAge = BookMoveAge; }
     ~HashAgeGuard() { HashAge = saved; }
 };
 

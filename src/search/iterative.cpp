@@ -17,10 +17,10 @@ namespace velkor {
 
 namespace {
 
-inline constexpr int FirstWindow = 8100;
+inline constexpr int FirstWindow = MateScore;
 inline constexpr int AspirationHalfWidth = 30;
-inline constexpr int ResearchUpperBound = 8099;
-inline constexpr int KnownMateAlpha = 8050;
+inline constexpr int ResearchUpperBound = MateScore - 1;
+inline constexpr int KnownMateAlpha = MateScore - 50;
 inline constexpr std::uint32_t FirstIteration = 2;
 inline constexpr std::uint32_t QuietIterations = 6; // no progress line up to here but for mates
 inline constexpr int LineBufferSize = 1024;         // 128 moves of six characters and a marker

@@ -97,7 +97,8 @@ void PlantBookMove(Move move) {
     HashEntry& first = CurrentBucket().slots[0];
     first.moveAndKey = (LowHalf(HashKey) & KeyHalfMask) | move;
     first.keyHigh = HighHalf(HashKey);
-    first.data &= ~(HashEntry::AgeMask << HashEntry::AgeShift);
+    first.data = (first.data & ~(HashEntry::AgeMask << HashEntry::AgeShift)) |
+                 (static_cast<std::uint32_t>(BookMoveAge) << HashEntry::AgeShift);
 }
 
 void HashLine(char* buffer, int n) {

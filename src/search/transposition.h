@@ -62,7 +62,10 @@ const HashEntry* ProbeHash();
 // valuable entry, slot 1 the one it displaced, slot 2 takes the rest.
 void StoreHash(int depth, std::uint32_t bound, Move move, int score);
 
-// Plants a book move for the current position into slot 0 with age 0.
+// Book moves carry this age, which no search gives an entry; PlayBookMove looks for it.
+inline constexpr int BookMoveAge = 0;
+
+// Plants a book move for the current position into slot 0 with the book age.
 void PlantBookMove(Move move);
 
 // Writes the expected line of up to n plies from the current position, as move texts each

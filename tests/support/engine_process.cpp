@@ -83,11 +83,11 @@ bool EngineProcess::ReadSome(int timeoutMs) {
     return true;
 }
 
-bool EngineProcess::WaitForOutput(const std::string& text, int timeoutMs) {
+bool EngineProcess::WaitForOutput(const std::string& text, int timeoutMs, std::size_t from) {
     long long deadline = NowMs() + timeoutMs;
-    while (output.find(text) == std::string::npos) {
+    while (output.find(text, from) == std::string::npos) {
         long long left = deadline - NowMs();
-        if (left <= 0 || !ReadSome(static_cast<int>(left))) return output.find(text) != std::string::npos;
+        if (left <= 0 || !ReadSome(static_cast<int>(left))) return output.find(text, from) != std::string::npos;
     }
     return true;
 }

@@ -16,8 +16,9 @@ class EngineProcess {
 
     void Send(const std::string& text);
     void CloseInput();
-    // Reads standard output until it contains text (true) or the time-out passes (false).
-    bool WaitForOutput(const std::string& text, int timeoutMs = 5000);
+    // Reads standard output until it contains text at or after offset from (true) or the
+    // time-out passes (false).
+    bool WaitForOutput(const std::string& text, int timeoutMs = 5000, std::size_t from = 0);
     // Reads until the process closes its output; returns the exit status (-1 on time-out,
     // 128 + signal when killed by a signal).
     int WaitForExit(int timeoutMs = 5000);

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include <unistd.h>
+
 #include "position/setup.h"
 #include "position/tables.h"
 
@@ -12,6 +16,12 @@ class PositionTest : public ::testing::Test {
   protected:
     void SetUp() override { InitTables(); }
     static void SetUpFen(const char* fen) { ASSERT_TRUE(SetupPosition(fen, false)) << fen; }
+    // A temporary path of this test and process alone: CTest runs tests side by side.
+    static std::string ScratchPath(const char* suffix) {
+        return std::string(::testing::TempDir()) + "velkor-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name() + "-" + std::to_string(getpid()) +
+               suffix;
+    }
 };
 
 } // namespace velkor::test

@@ -8,8 +8,6 @@
 #include <sstream>
 #include <string>
 
-#include <unistd.h>
-
 #include "position/position.h"
 #include "position/setup.h"
 #include "support/test_position.h"
@@ -24,9 +22,7 @@ namespace {
 
 class GameToolsTest : public PositionTest {
   protected:
-    std::string dir = std::string(::testing::TempDir()) + "velkor-games-" +
-                      ::testing::UnitTest::GetInstance()->current_test_info()->name() + "-" +
-                      std::to_string(getpid()) + "/";
+    std::string dir = ScratchPath("/");
 
     void SetUp() override {
         PositionTest::SetUp();
