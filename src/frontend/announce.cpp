@@ -84,7 +84,13 @@ bool AnnounceSearchResult() {
     if (IsMarker(move)) {
         result = ResultBeforeMove(move);
     } else if ((move = PlayableMove(move)) != NoMove) {
-        ApplyGameMove(move);
+        // Only a move that stands on the engine's board is announced. The one move refused is
+        // the one that no longer fits a full game history (after more than 8,000 plies).
+        if (!ApplyGameMove(move)) {
+            EngineState = Waiting;
+            std::fputs("1/2-1/2 {Velkor: game too long}\n", stdout);
+            return true;
+        }
         char text[8];
         FormatCoordinateMove(text, move);
         std::printf("move %s\n", text);

@@ -13,7 +13,6 @@
 #include "notation/coordinate.h"
 #include "position/setup.h"
 #include "position/tables.h"
-#include "position/zobrist.h"
 #include "search/transposition.h"
 #include "tools/game_export.h"
 #include "tools/pgn_convert.h"
@@ -66,27 +65,35 @@ void HandleSetboard() {
     char text[LineTextLimit + 1];
     ReadRestOfLine(text);
     LogLine("setboard ", text);
-    if (!SetupPosition(text, true)) {
-        LogLine("-M: tellusererror Illegal position");
-        Print("tellusererror Illegal position\n");
-    }
+    // A rejected text keeps the old position; the interface is told nothing (GUIs show every
+    // tellusererror as a dialog, and xboard's "accepted setboard" arrives here with no text).
+    if (!SetupPosition(text, true)) LogLine("-M: tellusererror Illegal position");
+}
+
+// "result 1-0 {White wins on time}": the comment belongs to the command, or its words would be
+// read as commands ("time}" as the clock).
+void HandleResult() {
+    char comment[LineTextLimit + 1];
+    ReadRestOfLine(comment);
+    HandleNew();
 }
 
 void HandleEasy() { PonderEnabled = 0; }
 void HandleHard() { PonderEnabled = 1; }
 
-// Only the side to move changes. An en-passant square no longer fits the other side to move,
-// so it goes, with its key, from the position and the snapshot.
+// Only the side to move changes. An en-passant square counts only for the side that can capture
+// on it: when the other side gets the move it is parked, and the way back restores it. xboard
+// sends "black", ..., "white" before the engine's first move as White.
 void SetSideToMove(int colour) {
     StopEngineAndTakeBackPonder();
-    if (SideToMove != colour && EnPassantSquare) {
-        HashKey ^= ZobristKeys[0][EnPassantSquare];
-        PawnKey ^= LowHalf(ZobristKeys[0][EnPassantSquare]);
-        EnPassantSquare = 0;
-        HistoryTop->key = HashKey;
-        GameSnapshot.enPassantSquare = 0;
-    }
+    if (SideToMove == colour) return;
+    std::uint8_t parked = ParkedEnPassantSquare;
+    ParkedEnPassantSquare = EnPassantSquare;
+    if (EnPassantSquare) ToggleEnPassantSquare(EnPassantSquare);
     SideToMove = colour;
+    if (parked && EnPassantFits(parked, colour)) ToggleEnPassantSquare(parked);
+    HistoryTop->key = HashKey;
+    GameSnapshot.enPassantSquare = EnPassantSquare;
     GameSnapshot.sideToMove = colour;
 }
 
@@ -133,7 +140,7 @@ struct Command {
 constexpr Command Commands[] = {
     {"go", 2, HandleGo},
     {"new", 3, HandleNew},
-    {"result", 6, HandleNew},
+    {"result", 6, HandleResult},
     {"level", 5, HandleLevel},
     {"force", 5, HandleForce},
     {"setboard", 8, HandleSetboard},

@@ -2,6 +2,7 @@
 #include "frontend/engine.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <thread>
 
 #include "frontend/clock.h"
@@ -29,8 +30,6 @@ Move PonderMove = NoMove;
 PlyRecord PonderRecord;
 
 namespace {
-
-inline constexpr std::uint32_t ExtraTimeThresholdMs = 6000;
 
 Event EngineStartSignal;   // auto-reset: a start request
 Event EngineStoppedSignal; // manual-reset: set while the thread is idle
@@ -118,9 +117,8 @@ void StopEngineConditional() {
     LogLine("-M: entered StopEngineConditional");
     EngineState = Idle;
     // A root failing low gets up to twice its budget more, within what the clock allows.
-    if (AspirationState.load() < 0 && MoveTimeMs > ExtraTimeThresholdMs) {
-        std::int64_t extra = std::min<std::int64_t>(2LL * MoveTimeMs, MoveTimeCapMs() - (ProcessClockMs() - TurnStart));
-        if (extra > 0) {
+    if (AspirationState.load() < 0) {
+        if (std::int64_t extra = FailLowExtraTimeMs(ProcessClockMs() - TurnStart)) {
             LogLine("-M: FL - Extra time");
             WaitEvent(EngineStoppedSignal, extra);
         }
@@ -154,6 +152,7 @@ bool ApplyGameMove(Move move) {
     // Whatever arrives is checked: an illegal move would corrupt the position.
     if (!IsLegalMove(move)) return false;
     MakeMove(move, *CurrentPly);
+    ParkedEnPassantSquare = 0;
     RefreshGameSnapshot();
     ClearHistoryScores();
     LogLine(Hex{HighHalf(HashKey)}, " ", Hex{LowHalf(HashKey)});
@@ -162,6 +161,13 @@ bool ApplyGameMove(Move move) {
 
 void PlayEngineMove() {
     bool ponderHit = EngineState.load() == Pondering;
+    // "white" or "black" can leave the side not to move in check: nothing may be searched there.
+    if (!ponderHit && !PositionIsPlayable()) {
+        LogLine("-M: tellusererror Illegal position");
+        std::fputs("tellusererror Illegal position\n", stdout);
+        EngineState = Idle;
+        return;
+    }
     TurnStart = ProcessClockMs();
     if (!ponderHit) {
         EngineState = Thinking;

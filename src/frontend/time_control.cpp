@@ -1,6 +1,7 @@
 // Clock formula and the parsing of the clock commands.
 #include "frontend/time_control.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 
@@ -21,8 +22,12 @@ inline constexpr long long ClockReserveThreshold = 200; // centiseconds
 inline constexpr long long ClockReserve = 100;          // one second held back
 inline constexpr std::uint32_t TestClockCentiseconds = 4123456689u;
 inline constexpr long long MaxIncrementMs = 24LL * 3600 * 1000;
-inline constexpr std::int64_t StopReserveMs = 100;// noticing the stop, answering, the pipe
-inline constexpr std::int64_t ClockShare = 3;     // at most a third of the clock per move
+inline constexpr std::int64_t StopReserveMs = 100;    // noticing the stop, answering, the pipe
+inline constexpr std::int64_t ClockShare = 3;         // on a low clock a third of it per move
+inline constexpr std::int64_t LowClockMs = 2000;      // below: the low-clock share
+inline constexpr std::int64_t ClockReserveMs = 1000;  // above: all but one second may be used
+inline constexpr std::uint32_t ExtraTimeThresholdMs = 6000;
+inline constexpr std::uint32_t ExtraTimeFactor = 2;
 inline constexpr std::uint32_t BookExitFactor = 3;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -89,8 +94,15 @@ bool ApplyLevel(const char* moves, const char* base, const char* increment) {
 
 std::int64_t MoveTimeCapMs() {
     if (RemainingClockMs < 0) return INT64_MAX;
-    std::int64_t cap = RemainingClockMs / ClockShare - StopReserveMs;
+    std::int64_t cap = RemainingClockMs >= LowClockMs ? RemainingClockMs - ClockReserveMs
+                                                       : RemainingClockMs / ClockShare - StopReserveMs;
     return cap > 0 ? cap : 0;
+}
+
+std::int64_t FailLowExtraTimeMs(std::int64_t elapsedMs) {
+    if (MoveTimeMs <= ExtraTimeThresholdMs) return 0;
+    std::int64_t extra = std::min<std::int64_t>(std::int64_t{ExtraTimeFactor} * MoveTimeMs, MoveTimeCapMs() - elapsedMs);
+    return extra > 0 ? extra : 0;
 }
 
 void ApplyBookExitTime() {

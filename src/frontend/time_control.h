@@ -16,10 +16,15 @@ extern std::uint8_t BookMovePlayed;
 // empty clock.
 void ApplyClock(long long centiseconds);
 
-// The most one move may take from its start, thinking and extra time together: a third of the
-// engine's remaining clock less a reserve for stopping and answering. Unlimited until the first
-// "time" (and after "test").
+// The most one move may take from its start, thinking and extra time together, so that no move
+// can lose on time: the remaining clock less one second, and on a clock below two seconds a third
+// of it less a reserve for stopping and answering. The clock formula's budget stands wherever
+// the clock covers it. Unlimited until the first "time" (and after "test").
 std::int64_t MoveTimeCapMs();
+
+// The extra time a root failing low gets once the budget has run out, elapsedMs into the move:
+// twice the budget when the budget exceeds six seconds, within the cap; 0 for none.
+std::int64_t FailLowExtraTimeMs(std::int64_t elapsedMs);
 
 // The book exit: the first searched move after the book gets a larger budget.
 void ApplyBookExitTime();

@@ -10,13 +10,6 @@
 
 namespace velkor {
 
-inline constexpr Bitboard FileABits = 0x8080808080808080ULL;
-inline constexpr Bitboard FileHBits = 0x0101010101010101ULL;
-inline constexpr Bitboard Rank8Bits = 0xFF00000000000000ULL;
-inline constexpr Bitboard Rank6Bits = 0x0000FF0000000000ULL;
-inline constexpr Bitboard Rank3Bits = 0x0000000000FF0000ULL;
-inline constexpr Bitboard Rank1Bits = 0x00000000000000FFULL;
-
 template <int Us>
 struct ColourTraits;
 

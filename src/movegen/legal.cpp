@@ -7,7 +7,16 @@
 
 namespace velkor {
 
+bool PositionIsPlayable() {
+    for (int colour : {Black, White}) {
+        int king = KingSquare[colour];
+        if (king >= SquareCount || Board[king] != PieceOfColour(WhiteKing, colour)) return false;
+    }
+    return !LeavesKingAttacked(NoMove, Opponent(SideToMove));
+}
+
 ScoredMove* GenerateLegalMoves(ScoredMove* list) {
+    if (!PositionIsPlayable()) return list;
     PlyRecord record;
     ScoredMove* end = GenerateForPly(list, record);
     SaveSnapshot(record);

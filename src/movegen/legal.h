@@ -6,7 +6,12 @@
 
 namespace velkor {
 
-// Writes the legal moves of the side to move at list (room for MaxMoves); returns the end.
+// True when moves may be generated at all: both kings stand on the board and the side not to
+// move is not in check (its king could be captured). "white" and "black" can break this.
+bool PositionIsPlayable();
+
+// Writes the legal moves of the side to move at list (room for MaxMoves); returns the end. A
+// position that is not playable has none.
 ScoredMove* GenerateLegalMoves(ScoredMove* list);
 
 // True when move is one of the legal moves of the side to move.

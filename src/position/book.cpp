@@ -24,14 +24,16 @@ struct LineRecord {
 
 enum class RecordRead { Read, End, Broken };
 
-// A record whose count exceeds the line buffer, or that ends before its moves, is broken.
+// A record whose count exceeds the line buffer is broken. One cut short (a stray line end after
+// the last record reads as a count byte) only ends the reading: whether the load succeeds then
+// depends on the number of whole records read.
 RecordRead ReadRecord(std::istream& file, LineRecord& record) {
     int count = file.get();
     if (count == std::char_traits<char>::eof()) return RecordRead::End;
     if (count > MaxBookLineMoves) return RecordRead::Broken;
     for (int i = 0; i < count; ++i) {
         int low = file.get(), high = file.get();
-        if (high == std::char_traits<char>::eof()) return RecordRead::Broken;
+        if (high == std::char_traits<char>::eof()) return RecordRead::End;
         record.moves[i] = static_cast<Move>(low | (high << 8));
     }
     record.count = count;
@@ -73,7 +75,7 @@ bool PlantBookLine(const Move* moves, int count) {
 }
 
 bool LoadBook(const char* fileName) {
-    if (HashKey != StartPositionKey()) return false;
+    if (!IsStartPosition()) return false;
     std::ifstream file(fileName, std::ios::binary);
     if (!file) return false;
     long long lines = 0;

@@ -82,6 +82,14 @@ inline void SetEnPassant(int square) {
     PawnKey ^= LowHalf(ZobristKeys[0][square]);
 }
 
+// The piece a capture takes. Only a position whose side not to move is in check offers a king,
+// and no caller may make a move there.
+inline int CapturedPieceAt(int to) {
+    int captured = Board[to];
+    VELKOR_CHECK(captured != Empty && !IsKing(captured));
+    return captured;
+}
+
 inline void RemoveCapturedPiece(PlyRecord& record, int to, int opp) {
     int captured = Board[to];
     record.capturedPiece = static_cast<PieceCode>(captured);
@@ -226,7 +234,7 @@ namespace {
     case CapturePromoteBishop: {
         int newPiece = PieceOfColour(PromotedWhiteCode[kind & 3], side);
         int delta = MaterialUnits[newPiece] - 1;
-        int captured = Board[to];
+        int captured = CapturedPieceAt(to);
         PieceMaterial[side] = static_cast<std::uint8_t>(PieceMaterial[side] + delta + 1);
         PieceMaterial[opp] -= MaterialUnits[captured];
         record.materialDelta = static_cast<std::int8_t>(delta - MaterialUnits[captured]);
@@ -264,7 +272,7 @@ void MakeMove(Move move, PlyRecord& record) {
         entry.halfmoveClock = static_cast<std::uint16_t>((HistoryTop - 1)->halfmoveClock + 1);
         MovePiece(record, from, to, side, entry);
     } else if (kind == Capture) {
-        int captured = Board[to];
+        int captured = CapturedPieceAt(to);
         record.materialDelta = static_cast<std::int8_t>(-MaterialUnits[captured]);
         MaterialCount = static_cast<std::uint8_t>(MaterialCount + record.materialDelta);
         if (IsPawn(captured)) {

@@ -1,6 +1,8 @@
 // Storage of the global position, the game history, the ply stack and the game snapshot.
 #include "position/position.h"
 
+#include "position/zobrist.h"
+
 namespace velkor {
 
 std::array<PieceCode, SquareCount> Board;
@@ -27,6 +29,7 @@ std::array<PlyRecord, PlyStackSize> PlyStack;
 PlyRecord* CurrentPly = PlyStack.data();
 
 GameSnapshotRecord GameSnapshot;
+std::uint8_t ParkedEnPassantSquare = 0;
 
 void SaveSnapshot(PlyRecord& record) {
     record.savedHashKey = HashKey;
@@ -38,6 +41,12 @@ void SaveSnapshot(PlyRecord& record) {
     record.savedRotA8H1 = OccupiedRotA8H1;
     record.savedEnPassant = EnPassantSquare;
     record.savedCastlingRights = CastlingRights;
+}
+
+void ToggleEnPassantSquare(int square) {
+    HashKey ^= ZobristKeys[0][square];
+    PawnKey ^= LowHalf(ZobristKeys[0][square]);
+    EnPassantSquare = EnPassantSquare == square ? 0 : static_cast<std::uint8_t>(square);
 }
 
 void RefreshGameSnapshot() {

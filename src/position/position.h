@@ -80,6 +80,19 @@ extern PlyRecord* CurrentPly;
 // Copies the state that unmake restores into the record; called right before every make.
 void SaveSnapshot(PlyRecord& record);
 
+// ---- En-passant square of the other side ----------------------------------------------------
+// The square set aside while "white" or "black" gives the move to the side that cannot capture
+// on it; 0 when none. Set-up and every game move clear it.
+extern std::uint8_t ParkedEnPassantSquare;
+
+// Sets (or, when it is the current one, clears) the en-passant square with its keys.
+void ToggleEnPassantSquare(int square);
+
+// True when square is an en-passant square the given side to move could capture on.
+constexpr bool EnPassantFits(int square, int sideToMove) {
+    return RowOf(square) == (sideToMove == White ? 2 : 5);
+}
+
 // ---- Game snapshot -------------------------------------------------------------------------
 // The game position as the command loop sees it; incoming move text is parsed against it while
 // the search thread may be changing the live position.

@@ -72,9 +72,10 @@ void ParseCastling(const char*& p, ParsedFen& fen) {
 }
 
 // Returns false for an en-passant field that is not a square of the rank a double step passed.
+// A FEN that leaves the field out but keeps its counters has a digit here: no square.
 bool ParseEnPassant(const char*& p, ParsedFen& fen) {
     p = SkipBlanks(p);
-    if (*p == '-' || *p == '\0') return true;
+    if (*p == '-' || *p == '\0' || (*p >= '0' && *p <= '9')) return true;
     char file = p[0], rank = p[1];
     char expectedRank = fen.sideToMove == White ? '6' : '3';
     if (file < 'a' || file > 'h' || rank != expectedRank) return false;
@@ -111,17 +112,6 @@ void DropImpossibleCastlingRights(ParsedFen& fen) {
     }
 }
 
-// An en-passant square is only meaningful with the pawn that passed it standing behind it and
-// the square itself empty; otherwise a capture would remove a piece that is not a pawn.
-void DropImpossibleEnPassant(ParsedFen& fen) {
-    int square = fen.enPassantSquare;
-    if (!square) return;
-    int passedPawnSquare = fen.sideToMove == White ? square + 8 : square - 8;
-    int passedPawn = fen.sideToMove == White ? BlackPawn : WhitePawn;
-    if (fen.board[square] != Empty || fen.board[passedPawnSquare] != passedPawn)
-        fen.enPassantSquare = 0;
-}
-
 struct ScratchBoard {
     std::array<Bitboard, PieceCodeCount> pieces{};
     Bitboard occupied = 0;
@@ -137,16 +127,33 @@ ScratchBoard MakeScratchBoard(const ParsedFen& fen) {
     return scratch;
 }
 
-bool IsAttackedBy(const ScratchBoard& b, int square, int colour) {
+// The pieces of colour that attack square.
+Bitboard AttackersOf(const ScratchBoard& b, int square, int colour) {
     auto own = [&](int whiteCode) { return b.pieces[PieceOfColour(whiteCode, colour)]; };
     Bitboard pawnSources = colour == White ? BlackPawnAttacks[square] : WhitePawnAttacks[square];
     Bitboard lines = RankAttacksFrom(square, b.occupied) | FileAttacksFrom(square, RotateTo90(b.occupied));
     Bitboard diagonals = DiagA1H8AttacksFrom(square, RotateToA1H8(b.occupied)) |
                          DiagA8H1AttacksFrom(square, RotateToA8H1(b.occupied));
-    return (KnightAttacks[square] & own(WhiteKnight)) || (pawnSources & own(WhitePawn)) ||
-           (KingAttacks[square] & own(WhiteKing)) ||
-           (lines & (own(WhiteRook) | own(WhiteQueen))) ||
+    return (KnightAttacks[square] & own(WhiteKnight)) | (pawnSources & own(WhitePawn)) |
+           (KingAttacks[square] & own(WhiteKing)) | (lines & (own(WhiteRook) | own(WhiteQueen))) |
            (diagonals & (own(WhiteBishop) | own(WhiteQueen)));
+}
+
+int KingOf(const ScratchBoard& b, int colour) { return LowestSquare(b.pieces[PieceOfColour(WhiteKing, colour)]); }
+
+// An en-passant square is only meaningful with the pawn that passed it standing behind it and
+// the square itself empty; otherwise a capture would remove a piece that is not a pawn. A check
+// from any other piece cannot follow that double step in a game (the evasions never offer the
+// en-passant block), so the square goes then too; the position stays.
+void DropImpossibleEnPassant(ParsedFen& fen, const ScratchBoard& scratch) {
+    int square = fen.enPassantSquare;
+    if (!square) return;
+    int passedPawnSquare = fen.sideToMove == White ? square + 8 : square - 8;
+    int passedPawn = fen.sideToMove == White ? BlackPawn : WhitePawn;
+    Bitboard checkers = AttackersOf(scratch, KingOf(scratch, fen.sideToMove), Opponent(fen.sideToMove));
+    if (fen.board[square] != Empty || fen.board[passedPawnSquare] != passedPawn ||
+        (checkers & ~MaskOf(passedPawnSquare)))
+        fen.enPassantSquare = 0;
 }
 
 // More pieces than promotions could have produced would overflow the move lists.
@@ -159,14 +166,14 @@ bool HasPossiblePieceCounts(const ScratchBoard& b, int colour) {
     return count(WhiteKing) == 1 && pawns <= 8 && promoted <= 8 - pawns;
 }
 
-bool IsPlayable(const ParsedFen& fen) {
-    ScratchBoard scratch = MakeScratchBoard(fen);
+bool IsPlayable(const ScratchBoard& scratch, int sideToMove) {
     if (!HasPossiblePieceCounts(scratch, White) || !HasPossiblePieceCounts(scratch, Black))
         return false;
+    // A pawn on its first or last rank would be counted wrongly by a capture-promotion onto it.
+    if ((scratch.pieces[WhitePawn] | scratch.pieces[BlackPawn]) & (Rank1Bits | Rank8Bits)) return false;
     // The side not to move must not be in check: its king could be captured.
-    int waiting = Opponent(fen.sideToMove);
-    int waitingKing = LowestSquare(scratch.pieces[PieceOfColour(WhiteKing, waiting)]);
-    return !IsAttackedBy(scratch, waitingKing, fen.sideToMove);
+    int waiting = Opponent(sideToMove);
+    return AttackersOf(scratch, KingOf(scratch, waiting), sideToMove) == 0;
 }
 
 bool ParseFen(const char* text, ParsedFen& fen) {
@@ -197,6 +204,7 @@ void ResetPosition() {
     Board = {};
     KingSquare = {NoKingSquare, NoKingSquare};
     SideToMove = White;
+    ParkedEnPassantSquare = 0;
     for (HistoryEntry* entry = HistoryTop; entry >= GameHistory.data(); --entry) *entry = {};
     HistoryTop = GameHistory.data();
 }
@@ -258,9 +266,11 @@ void ResetSearchTables() {
 // Parses and checks the text in scratch state; the globals are untouched on failure.
 bool ParseAcceptableFen(const char* text, ParsedFen& fen) {
     if (!ParseFen(text, fen)) return false;
+    ScratchBoard scratch = MakeScratchBoard(fen);
+    if (!IsPlayable(scratch, fen.sideToMove)) return false;
     DropImpossibleCastlingRights(fen);
-    DropImpossibleEnPassant(fen);
-    return IsPlayable(fen);
+    DropImpossibleEnPassant(fen, scratch);
+    return true;
 }
 
 } // namespace
@@ -284,14 +294,23 @@ HashKeyValue StartPositionKey() {
     return key;
 }
 
+bool IsStartPosition() {
+    return HashKey == StartPositionKey() && SideToMove == White && CastlingRights == AllCastlingRights &&
+           EnPassantSquare == 0;
+}
+
 bool SetupPosition(const char* text, bool loadBook) {
     ParsedFen fen;
     if (!ParseAcceptableFen(text, fen)) return false;
     BuildPosition(fen);
     ResetSearchTables();
-    if (loadBook && !LoadBook(BookFileName)) {
-        std::fputs("tellusererror BOOK ERROR!\n", stdout);
-        LogLine("-\ttellusererror BOOK ERROR!\n");
+    // The book plays only from the start position. Elsewhere its absence is no error and the
+    // interface hears nothing of it; at the start a missing or damaged book is told.
+    if (loadBook) {
+        bool atStart = IsStartPosition();
+        bool loaded = atStart && LoadBook(BookFileName);
+        if (!loaded) LogLine("-\ttellusererror BOOK ERROR!\n");
+        if (atStart && !loaded) std::fputs("tellusererror BOOK ERROR!\n", stdout);
     }
     HashAge = 1;
     EpdOperation = 0;

@@ -22,6 +22,10 @@ bool SetupBoardOnly(const char* text);
 // The key that set-up gives the standard start position.
 HashKeyValue StartPositionKey();
 
+// True when the current position is the standard start position: its placement, White to move,
+// every castling right and no en-passant square.
+bool IsStartPosition();
+
 // The EPD operation of the last accepted set-up: 'b' (bm), 'a' (am) or 0, and its move.
 extern char EpdOperation;
 extern Move EpdMove;

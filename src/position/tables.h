@@ -13,6 +13,14 @@ using SquareTable = std::array<Bitboard, SquareCount>;
 using SlidingTable = std::array<std::array<Bitboard, 256>, SquareCount>;
 using SquareBytes = std::array<std::uint8_t, SquareCount>;
 
+// Files and ranks as sets of squares.
+inline constexpr Bitboard FileABits = 0x8080808080808080ULL;
+inline constexpr Bitboard FileHBits = 0x0101010101010101ULL;
+inline constexpr Bitboard Rank8Bits = 0xFF00000000000000ULL;
+inline constexpr Bitboard Rank6Bits = 0x0000FF0000000000ULL;
+inline constexpr Bitboard Rank3Bits = 0x0000000000FF0000ULL;
+inline constexpr Bitboard Rank1Bits = 0x00000000000000FFULL;
+
 // Square s is bit 63 - s: a8 is the top bit, h1 the bottom one.
 constexpr Bitboard MaskOf(int square) { return 0x8000000000000000ULL >> square; }
 

@@ -2,8 +2,24 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+// Internal checks of the debug and sanitizer builds: a broken invariant stops the process at
+// once, before it corrupts anything. Release builds compile them away.
+#ifdef VELKOR_CHECKS
+#define VELKOR_CHECK(condition)                                                                    \
+    ((condition) ? void(0) : velkor::CheckFailed(#condition, __FILE__, __LINE__))
+#else
+#define VELKOR_CHECK(condition) ((void)0)
+#endif
 
 namespace velkor {
+
+[[noreturn]] inline void CheckFailed(const char* condition, const char* file, int line) {
+    std::fprintf(stderr, "%s:%d: check failed: %s\n", file, line, condition);
+    std::abort();
+}
 
 using Bitboard = std::uint64_t;
 using PieceCode = std::uint8_t;

@@ -32,9 +32,10 @@ bool InMateRange(int score, std::uint32_t depth) {
 
 bool IsPondering() { return EngineState.load(std::memory_order_relaxed) == Pondering; }
 
-// The thinking output of the protocol: depth, score in pawns, time (not reported), nodes, line.
+// The thinking output of the protocol: depth, score in centipawns, time (not reported), nodes,
+// line. Interfaces read whole numbers only: a score in pawns would hide the line from them.
 void PrintProgressLine(std::uint32_t depth, int score, const char* line) {
-    std::printf("    %d     %.2f     %d     %d  %s\n", static_cast<int>(depth), score / 100.0, 0,
+    std::printf("    %d     %d     %d     %d  %s\n", static_cast<int>(depth), score, 0,
                 static_cast<int>(NodeCount), line);
 }
 

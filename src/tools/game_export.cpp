@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <sstream>
 
 #include "movegen/legal.h"
 #include "notation/coordinate.h"
@@ -38,10 +39,12 @@ void Export(const char* gamePath, const char* outputPath, const char* cannotCrea
             ++converted;
         }
     } catch (const GameFileError& error) {
+        output.close();
         std::printf("ERROR: %s\n", error.what());
         std::printf("converted: %d games.\n", converted);
         return;
     }
+    output.close(); // the file is complete before anyone is told so
     std::printf("OK\n");
     std::printf("converted: %d games.\n", converted);
 }
@@ -65,6 +68,8 @@ void WriteGamePositions(const GameRecord& record, std::ostream& stream, int limi
     if (limit <= 0 || limit > MaxGameMoves) limit = MaxGameMoves;
     int plies = std::min(record.MoveCount(), limit);
     CurrentPly = GameMoveRecords.data();
+    // A record is written whole or not at all: its lines wait until every move has been played.
+    std::ostringstream lines;
     int made = 0;
     for (int i = 1; i <= plies; ++i) {
         Move move = record.words[static_cast<std::size_t>(i)];
@@ -79,8 +84,8 @@ void WriteGamePositions(const GameRecord& record, std::ostream& stream, int limi
         for (char* c = fen; *c; ++c)
             if (*c == ' ') *c = '\t';
         FormatCoordinateMove(text, move);
-        stream << i << '\t' << record.resultCode << '\t' << fen << '\t' << text << '\t'
-               << static_cast<long long>(HashKey) << '\n';
+        lines << i << '\t' << record.resultCode << '\t' << fen << '\t' << text << '\t'
+              << static_cast<long long>(HashKey) << '\n';
         SaveSnapshot(*CurrentPly);
         MakeMove(move, *CurrentPly);
         ++CurrentPly;
@@ -88,6 +93,7 @@ void WriteGamePositions(const GameRecord& record, std::ostream& stream, int limi
     }
     TakeBack(record, made);
     CurrentPly = PlyStack.data();
+    stream << lines.str();
 }
 
 void ExportPgn(const char* gamePath, const char* pgnPath) {

@@ -6,8 +6,10 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <limits>
+#include <sstream>
 #include <unordered_set>
 
 #include "frontend/log.h"
@@ -49,13 +51,30 @@ void SkipByteOrderMark(std::istream& stream) {
     if (stream.peek() != 0xEF) return;
     char mark[3];
     stream.read(mark, 3);
-    if (std::memcmp(mark, "\xEF\xBB\xBF", 3) != 0) {
-        stream.clear();
-        stream.seekg(0);
-    }
+    if (stream.gcount() == 3 && std::memcmp(mark, "\xEF\xBB\xBF", 3) == 0) return;
+    stream.clear();
+    stream.seekg(0);
 }
 
 bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
+
+// The text between the quotes of a tag line (after its "[").
+std::string TagValue(const std::string& line) {
+    std::size_t open = line.find('"');
+    if (open == std::string::npos) return "";
+    std::size_t close = line.find('"', open + 1);
+    return line.substr(open + 1, close == std::string::npos ? std::string::npos : close - open - 1);
+}
+
+// A FEN tag holding the standard start position (its four position fields; the counters may
+// follow) describes an ordinary game.
+bool IsStartPositionFen(const std::string& fen) {
+    std::istringstream fields(fen), start(StartPositionFen);
+    std::string field, expected;
+    while (start >> expected)
+        if (!(fields >> field) || field != expected) return false;
+    return true;
+}
 
 void ReadResultTag(GameRecord& record, const std::string& line) {
     std::size_t at = std::strlen("Result");
@@ -139,20 +158,44 @@ bool IsAmongGenerated(Move move, PlyRecord& ply, ScoredMove* list) {
     return false;
 }
 
-// The records already in the game file, for the duplicate test.
-using GameIndex = std::unordered_set<std::u16string>;
-
 std::u16string Key(const GameRecord& record) {
     return std::u16string(reinterpret_cast<const char16_t*>(record.words.data()),
                           static_cast<std::size_t>(record.MoveCount() + 1));
 }
 
-GameIndex ReadGameIndex(std::fstream& file) {
+// The records already in the game file, for the duplicate test, and the bytes they fill.
+struct GameIndex {
+    std::unordered_set<std::u16string> keys;
+    std::uintmax_t wholeBytes = 0;
+};
+
+GameIndex ReadGameIndex(std::istream& file) {
     GameIndex index;
-    file.seekg(0);
-    GameRecord existing{};
-    while (ReadGameRecord(existing, file)) index.insert(Key(existing));
-    file.clear();
+    static GameRecord existing;
+    while (ReadGameRecord(existing, file)) {
+        index.keys.insert(Key(existing));
+        index.wholeBytes = static_cast<std::uintmax_t>(file.tellg());
+    }
+    return index;
+}
+
+// Reads the game file's records. A record cut short at its end (a crash during a write) is
+// dropped, so that new records follow the last whole one: appended behind the broken bytes they
+// would all be read at the wrong place. Raises what ReadGameRecord raises for a damaged file,
+// which is then left as it is.
+GameIndex IndexAndRepairGameFile(const char* gamePath) {
+    GameIndex index;
+    std::ifstream existing(gamePath, std::ios::binary);
+    if (!existing) return index;
+    index = ReadGameIndex(existing);
+    existing.close();
+    std::error_code error;
+    std::uintmax_t size = std::filesystem::file_size(gamePath, error);
+    if (error || size <= index.wholeBytes) return index;
+    std::filesystem::resize_file(gamePath, index.wholeBytes, error);
+    if (error) throw GameFileError("CANNOT DROP CUT RECORD");
+    std::printf("Warning: cut record at the end of GAME file '%s' dropped (%ju bytes)\n", gamePath,
+                size - index.wholeBytes);
     return index;
 }
 
@@ -166,7 +209,9 @@ void ResetToStart() {
 bool ReadPgnTags(GameRecord& record, std::istream& stream, std::string& log) {
     record.resultText[0] = '\0';
     record.resultCode = '?';
-    record.setUp = false;
+    // Only a game that really starts elsewhere is not storable: [SetUp "0"], or a FEN tag with
+    // the start position, describe ordinary games.
+    bool hasFen = false, fenElsewhere = false, setUpFlag = false;
     log += '\n';
     for (;;) {
         SkipWhiteSpace(stream);
@@ -178,8 +223,13 @@ bool ReadPgnTags(GameRecord& record, std::istream& stream, std::string& log) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         log += '[' + line + '\n';
         if (StartsWith(line, "Result")) ReadResultTag(record, line);
-        if (StartsWith(line, "FEN ") || StartsWith(line, "SetUp ")) record.setUp = true;
+        if (StartsWith(line, "FEN ")) {
+            hasFen = true;
+            fenElsewhere = !IsStartPositionFen(TagValue(line));
+        }
+        if (StartsWith(line, "SetUp ")) setUpFlag = TagValue(line) != "0";
     }
+    record.setUp = hasFen ? fenElsewhere : setUpFlag;
     log += '\n';
     if (stream.good() && record.resultCode == '?') throw GameFileError("Result Error 2");
     return stream.good();
@@ -271,7 +321,14 @@ void ConvertPgnFile(const char* pgnPath, const char* gamePath, int& counter) {
         std::printf("Cannot open PGN input file: '%s'\n", pgnPath);
         return;
     }
-    std::fstream games(gamePath, std::ios::in | std::ios::out | std::ios::app | std::ios::binary);
+    GameIndex index;
+    try {
+        index = IndexAndRepairGameFile(gamePath);
+    } catch (const GameFileError& error) {
+        std::printf("ERROR: %s file: %s\n", error.what(), gamePath);
+        return;
+    }
+    std::ofstream games(gamePath, std::ios::app | std::ios::binary);
     if (!games) {
         std::printf("Cannot create GAME output file: '%s'\n", gamePath);
         return;
@@ -282,13 +339,12 @@ void ConvertPgnFile(const char* pgnPath, const char* gamePath, int& counter) {
     static GameRecord record;
     std::string log;
     try {
-        GameIndex index = ReadGameIndex(games);
         SkipByteOrderMark(pgn);
         while (pgn.peek() != Eof) {
             log.clear();
             int bits = ReadPgnGame(record, pgn, log);
             LogBlock(log);
-            if (bits && index.insert(Key(record)).second) {
+            if (bits && index.keys.insert(Key(record)).second) {
                 WriteGameRecord(record, games);
                 ++converted;
                 ++counter;
@@ -309,6 +365,7 @@ void ConvertPgnFile(const char* pgnPath, const char* gamePath, int& counter) {
         return;
     }
     CurrentPly = PlyStack.data();
+    games.close(); // the file is complete before anyone is told it is finished
     std::printf("converted: %d games. (skipped: %d)\n", converted, skipped);
     std::printf("file: %s \t\tfinished\n", pgnPath);
     LogLine("<<< OK:\t", pgnPath, "\t>>>");

@@ -209,17 +209,21 @@ TEST_F(EngineControlTest, LowClockAnswersQuickly) {
 TEST_F(EngineControlTest, TestThenGoAnalysesWithProgressLines) {
     EngineProcess engine;
     engine.Send("xboard\ntest\ngo\n");
-    // "    7     0.25     0     12345  d1d5 ...": depth, score in pawns, time 0, nodes, the line.
+    // "    7     25     0     12345  d1d5 ...": depth, score in whole centipawns (interfaces
+    // read nothing else), time 0, nodes, the line.
     bool seen = false;
     for (int i = 0; i < 50 && !seen; ++i) {
         engine.WaitForOutput("\n    7 ", 200);
         for (const std::string& line : LinesAfter(engine.Output(), "    7     ")) {
             std::istringstream fields(line);
-            double score;
+            std::string score;
             int time;
             long nodes;
             std::string move;
-            if (fields >> score >> time >> nodes >> move && time == 0 && nodes > 0 && move.size() >= 4) seen = true;
+            if (fields >> score >> time >> nodes >> move && time == 0 && nodes > 0 && move.size() >= 4) {
+                EXPECT_EQ(score.find_first_not_of("-0123456789"), std::string::npos) << line;
+                seen = true;
+            }
         }
     }
     EXPECT_TRUE(seen) << engine.Output();

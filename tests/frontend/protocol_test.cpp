@@ -1,7 +1,10 @@
 // The real engine binary over pipes: handshake bytes, command matching, exits and bad input.
 #include <gtest/gtest.h>
 
+#include <pty.h>
 #include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -83,22 +86,69 @@ TEST(Protocol, SigintIsIgnored) {
     EXPECT_EQ(engine.WaitForExit(), 0);
 }
 
-TEST(Protocol, SetboardRejectionIsToldToTheInterface) {
+TEST(Protocol, CtrlCEndsTheEngineAtATerminal) {
+    // xboard's SIGINT after every move is ignored only when the input is not a terminal.
+    int terminal;
+    pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        char directory[] = "/tmp/velkor-tty-XXXXXX";
+        if (!mkdtemp(directory) || chdir(directory) != 0) _exit(126);
+        execl(VELKOR_BINARY, VELKOR_BINARY, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    ASSERT_EQ(write(terminal, "xboard\n", 7), 7);
+    std::string seen;
+    char buffer[256];
+    for (ssize_t count; seen.find("feature done=1") == std::string::npos &&
+                        (count = read(terminal, buffer, sizeof(buffer))) > 0;)
+        seen.append(buffer, static_cast<std::size_t>(count));
+    kill(pid, SIGINT);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
+    close(terminal);
+}
+
+TEST(Protocol, SetboardRejectionIsOnlyLogged) {
+    // xboard answers every feature line with "accepted NAME": "accepted setboard" runs a set-up
+    // without text. GUIs show every tellusererror as a dialog, so a rejection is only logged.
     EngineProcess engine;
-    engine.Send("xboard\nsetboard 8/8/8/8/8/8/8/9 w - -\nsetboard x\nquit\n");
+    engine.Send("xboard\nprotover 2\naccepted done\naccepted setboard\naccepted done\n"
+                "setboard 8/8/8/8/8/8/8/9 w - -\nsetboard x\nsetboard 8/8/8/8/8/8/8/8 w - - 0 1\nquit\n");
     EXPECT_EQ(engine.WaitForExit(), 0);
-    EXPECT_EQ(CountOf(engine.Output(), "tellusererror Illegal position\n"), 2);
+    EXPECT_EQ(engine.Output(), HandshakeReply);
     std::string log = engine.Log();
     EXPECT_NE(log.find("setboard  8/8/8/8/8/8/8/9 w - -\n\n-M: tellusererror Illegal position\n"),
               std::string::npos);
+    EXPECT_EQ(CountOf(log, "-M: tellusererror Illegal position\n"), 4);
 }
 
-TEST(Protocol, AcceptedSetboardOnlyReportsTheBook) {
-    // The book plays only from the start position: any other set-up reports it.
+TEST(Protocol, AcceptedSetboardAndTestPrintNothing) {
+    // The book plays only from the start position; elsewhere its absence is only logged.
     EngineProcess engine;
-    engine.Send("xboard\nsetboard 4k3/8/8/8/8/8/8/4K3 w - - 0 1\nquit\n");
+    engine.Send("xboard\nsetboard 4k3/8/8/8/8/8/8/4K3 w - - 0 1\ntest\nquit\n");
     EXPECT_EQ(engine.WaitForExit(), 0);
-    EXPECT_EQ(engine.Output(), std::string(HandshakeReply) + "tellusererror BOOK ERROR!\n");
+    EXPECT_EQ(engine.Output(), HandshakeReply);
+    EXPECT_EQ(CountOf(engine.Log(), "-\ttellusererror BOOK ERROR!\n\n"), 2);
+}
+
+TEST(Protocol, AMissingBookAtTheStartPositionIsTold) {
+    EngineProcess engine;
+    engine.Send("xboard\nnew\nsetboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1\n"
+                "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w - - 0 1\nquit\n");
+    EXPECT_EQ(engine.WaitForExit(), 0);
+    EXPECT_EQ(engine.Output(), std::string(HandshakeReply) + "tellusererror BOOK ERROR!\ntellusererror BOOK ERROR!\n")
+        << "the start placement without castling rights is not the start position";
+}
+
+TEST(Protocol, ResultTakesItsCommentWithIt) {
+    // "time}" in the comment must not act as "time" and swallow the "quit" after it.
+    EngineProcess engine;
+    engine.Send("xboard\nnew\nresult 1-0 {White wins on time}\nquit\n");
+    EXPECT_EQ(engine.WaitForExit(3000), 0);
+    EXPECT_NE(engine.Log().find("::cmd:: result\n"), std::string::npos);
+    EXPECT_EQ(engine.Log().find("::cmd:: time}"), std::string::npos);
 }
 
 TEST(Protocol, OverlongTokensAndBinaryBytesAreHarmless) {
@@ -109,8 +159,7 @@ TEST(Protocol, OverlongTokensAndBinaryBytesAreHarmless) {
                 "\nbenchmark\nquit\n");
     EXPECT_EQ(engine.WaitForExit(), 0);
     std::string output = engine.Output();
-    EXPECT_NE(output.find("tellusererror Illegal position\n"), std::string::npos);
-    EXPECT_NE(output.find("Define __STAT\n"), std::string::npos);
+    EXPECT_EQ(output, std::string(HandshakeReply) + "Define __STAT\n");
     EXPECT_EQ(engine.Log().find(junk.substr(0, 300)), std::string::npos);
 }
 
@@ -153,7 +202,7 @@ TEST(Protocol, IllegalMovesAreRefusedAndChangeNothing) {
     EXPECT_EQ(engine.WaitForExit(), 0);
     EXPECT_EQ(engine.Output(), std::string(HandshakeReply) +
                                    "tellusererror BOOK ERROR!\nIllegal move: e2e5\nIllegal move: e3e4\n"
-                                   "Illegal move: e7e8\ntellusererror BOOK ERROR!\nIllegal move: e7e8\n");
+                                   "Illegal move: e7e8\nIllegal move: e7e8\n");
     // One key line per accepted move (e2e4, e7e5, e7e8q): two hexadecimal halves.
     std::string log = engine.Log();
     int keyLines = 0;
@@ -167,26 +216,56 @@ TEST(Protocol, IllegalMovesAreRefusedAndChangeNothing) {
     EXPECT_EQ(keyLines, 3);
 }
 
-TEST(Protocol, ChangingTheSideToMoveDropsTheEnPassantSquare) {
+TEST(Protocol, TheColourRoundTripKeepsTheEnPassantSquare) {
     const char* fen = "setboard rnbqkbnr/ppp1pppp/8/8/3pP3/8/PPPP1PPP/RNBQKBNR b KQkq e3\n";
     EngineProcess kept;
     kept.Send(std::string("xboard\n") + fen + "black\nd4e3\nquit\n");
     EXPECT_EQ(kept.WaitForExit(), 0);
-    EXPECT_EQ(kept.Output(), std::string(HandshakeReply) + "tellusererror BOOK ERROR!\n")
-        << "d4e3 is the en-passant capture";
+    EXPECT_EQ(kept.Output(), HandshakeReply) << "d4e3 is the en-passant capture";
 
-    EngineProcess dropped;
-    dropped.Send(std::string("xboard\n") + fen + "white\nblack\nd4e3\nquit\n");
-    EXPECT_EQ(dropped.WaitForExit(), 0);
-    EXPECT_EQ(dropped.Output(), std::string(HandshakeReply) + "tellusererror BOOK ERROR!\nIllegal move: d4e3\n");
+    // The square counts only for the side that can capture on it, and comes back with it.
+    EngineProcess roundTrip;
+    roundTrip.Send(std::string("xboard\n") + fen + "white\nblack\nd4e3\nquit\n");
+    EXPECT_EQ(roundTrip.WaitForExit(), 0);
+    EXPECT_EQ(roundTrip.Output(), HandshakeReply);
+
+    // A game move in between makes it stale for good.
+    EngineProcess stale;
+    stale.Send(std::string("xboard\n") + fen + "white\ng1f3\nblack\nd4e3\nquit\n");
+    EXPECT_EQ(stale.WaitForExit(), 0);
+    EXPECT_EQ(stale.Output(), std::string(HandshakeReply) + "Illegal move: d4e3\n");
 }
 
 TEST(Protocol, RejectedSetboardKeepsThePreviousPosition) {
     EngineProcess engine;
     engine.Send("xboard\nnew\nforce\nsetboard 8/8/8/8/8/8/8/8 w - -\ne2e4\nquit\n");
     EXPECT_EQ(engine.WaitForExit(), 0);
-    EXPECT_EQ(engine.Output(),
-              std::string(HandshakeReply) + "tellusererror BOOK ERROR!\ntellusererror Illegal position\n");
+    EXPECT_EQ(engine.Output(), std::string(HandshakeReply) + "tellusererror BOOK ERROR!\n");
+}
+
+TEST(Protocol, NothingIsPlayedWhereTheSideNotToMoveIsInCheck) {
+    // "white" gives White the move while Black stands in check: no move, no search, no result.
+    EngineProcess rook;
+    rook.Send("xboard\nsetboard 4k3/8/8/8/8/8/4R3/4K3 b - -\nwhite\ngo\ne2e8\ne1d1\n"
+              "black\ngo\n");
+    ASSERT_TRUE(rook.WaitForOutput("move ", 5000)) << rook.Output();
+    rook.Send("quit\n");
+    EXPECT_EQ(rook.WaitForExit(), 0);
+    std::string refused = std::string(HandshakeReply) + "tellusererror Illegal position\nIllegal move: e2e8\nIllegal move: e1d1\n";
+    EXPECT_EQ(rook.Output().substr(0, refused.size()), refused);
+
+    // A game that reached a check, then the wrong side to move.
+    EngineProcess game;
+    game.Send("xboard\nnew\nforce\ne2e4\nf7f6\nd2d4\ng7g5\nd1h5\nwhite\ngo\nquit\n");
+    EXPECT_EQ(game.WaitForExit(), 0);
+    EXPECT_EQ(game.Output(), std::string(HandshakeReply) + "tellusererror BOOK ERROR!\ntellusererror Illegal position\n");
+
+    // An incoming move there would capture the king inside the legality test itself.
+    EngineProcess knight;
+    knight.Send("xboard\nsetboard r1b1rk2/pp4pp/1q6/1B1Q4/1P3N1P/3n4/1P3PP1/R1B1K2R w KQ - 0 1\nblack\n"
+                "h2d3\nd3e1\nwhite\ne1f1\nquit\n");
+    EXPECT_EQ(knight.WaitForExit(), 0);
+    EXPECT_EQ(knight.Output(), std::string(HandshakeReply) + "Illegal move: h2d3\nIllegal move: d3e1\n");
 }
 
 } // namespace velkor::test

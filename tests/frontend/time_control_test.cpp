@@ -66,9 +66,20 @@ TEST_F(TimeControlTest, MalformedLevelKeepsTheSettings) {
     }
 }
 
-TEST_F(TimeControlTest, NoMoveTakesMoreThanAThirdOfTheClock) {
+TEST_F(TimeControlTest, TheCapKeepsAReserveAndLeavesWhatTheClockCovers) {
     SetTestTimeControl();
     EXPECT_GT(MoveTimeCapMs(), 1'000'000'000) << "no clock known: the formula alone";
+    // One move per control: the clock refills after it, so the formula's 9 s stand.
+    ASSERT_TRUE(ApplyLevel("1", "1", "0"));
+    ApplyClock(1000);
+    EXPECT_EQ(MoveTimeMs, 9000u);
+    EXPECT_EQ(MoveTimeCapMs(), 9000);
+    // An increment larger than the clock: all but one second of it.
+    ASSERT_TRUE(ApplyLevel("0", "0", "5"));
+    ApplyClock(300);
+    EXPECT_EQ(MoveTimeMs, 5050u);
+    EXPECT_EQ(MoveTimeCapMs(), 2000);
+    // Below two seconds, a third of the clock less a reserve, as ever.
     ASSERT_TRUE(ApplyLevel("0", "0", "2"));
     ApplyClock(150);
     EXPECT_EQ(MoveTimeMs, 2030u);
@@ -77,6 +88,26 @@ TEST_F(TimeControlTest, NoMoveTakesMoreThanAThirdOfTheClock) {
     EXPECT_EQ(MoveTimeCapMs(), 0);
     ApplyClock(-1);
     EXPECT_EQ(MoveTimeCapMs(), 0);
+    // "level 0 0:10 0.1": the formula stays far below the cap on every clock.
+    ASSERT_TRUE(ApplyLevel("0", "0:10", "0.1"));
+    for (long long clock : {1000, 500, 200, 100, 30}) {
+        ApplyClock(clock);
+        EXPECT_LE(MoveTimeMs, 320u);
+        EXPECT_LT(MoveTimeCapMs(), clock * 10);
+    }
+}
+
+TEST_F(TimeControlTest, FailLowExtraTimeStopsShortOfTheClock) {
+    ASSERT_TRUE(ApplyLevel("40", "5", "0"));
+    ApplyClock(30000);
+    EXPECT_EQ(MoveTimeMs, 7470u);
+    EXPECT_EQ(FailLowExtraTimeMs(7470), 14940) << "twice the budget, well within the clock";
+    ApplyClock(1000);
+    MoveTimeMs = 7000; // a budget near the clock (the book exit can triple one)
+    EXPECT_EQ(FailLowExtraTimeMs(7000), 2000) << "up to the clock less one second";
+    EXPECT_EQ(FailLowExtraTimeMs(9500), 0);
+    MoveTimeMs = 6000;
+    EXPECT_EQ(FailLowExtraTimeMs(100), 0) << "budgets of six seconds or less get none";
 }
 
 TEST_F(TimeControlTest, BookExit) {

@@ -147,9 +147,29 @@ TEST_F(BookTest, BrokenRecordsAndIllegalMoves) {
     ExpectFailureLeavesEverything();
 }
 
+TEST_F(BookTest, ARecordCutShortOnlyEndsTheReading) {
+    // A trailing line end reads as a count byte with nothing after it: the three lines stand.
+    Write("3\n", {Open, Italian, Queen});
+    std::ofstream(path, std::ios::binary | std::ios::app) << '\n';
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        SetUpFen(StartPositionFen);
+        EXPECT_TRUE(LoadBook(path.c_str()));
+    }
+    // Missing records still fail the load, with everything read planted.
+    Write("4\n", {Open, Italian, Queen});
+    std::ofstream(path, std::ios::binary | std::ios::app) << std::string("\x03\x24", 2);
+    ExpectFailureLeavesEverything();
+    EXPECT_EQ(Text(BookMoveAfter({"d2d4", "d7d5"})), "c2c4");
+}
+
 TEST_F(BookTest, OnlyFromTheStartPosition) {
     Write("1\n", {Open});
     SetUpFen("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3");
+    ExpectFailureLeavesEverything();
+    // The start placement with another side to move or other rights is not the start position.
+    SetUpFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b KQkq -");
+    ExpectFailureLeavesEverything();
+    SetUpFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w Kk -");
     ExpectFailureLeavesEverything();
 }
 

@@ -137,7 +137,9 @@ TEST_F(SetupTest, UnplayablePositionsAreRejected) {
                             "4k3/4Q3/8/8/8/8/8/4K3 w - -",           // Black, not to move, in check
                             "8/8/8/8/8/8/3kK3/8 b - -",              // kings side by side
                             "4k3/pppppppp/p7/8/8/8/8/4K3 w - -",     // nine black pawns
-                            "QQQQQQQQ/QQQQQQQQ/8/8/8/8/8/k3K3 w - -" // more than promotions give
+                            "QQQQQQQQ/QQQQQQQQ/8/8/8/8/8/k3K3 w - -", // more than promotions give
+                            "p7/1P6/8/8/8/8/8/K6k w - -",           // a pawn on its last rank
+                            "4k3/8/8/8/8/8/8/3PK3 w - -"             // a pawn on its first rank
          }) {
         EXPECT_FALSE(SetupPosition(bad, false)) << bad;
     }
@@ -157,6 +159,20 @@ TEST_F(SetupTest, ImpossibleRightsAndEnPassantSquaresAreDropped) {
     EXPECT_EQ(HashKey, KeyFromScratch());
     SetUpFen("4k3/8/8/4p3/8/8/8/4K3 w - e6");
     EXPECT_EQ(EnPassantSquare, E6);
+    // In check from a piece other than the pawn that passed: no game gets here; the square goes.
+    SetUpFen("7k/8/r6K/3Pp3/8/8/8/8 w - e6 0 1");
+    EXPECT_EQ(EnPassantSquare, 0);
+    EXPECT_EQ(HashKey, KeyFromScratch());
+    // In check from that pawn itself: the capture is the answer and the square stays.
+    SetUpFen("7k/8/8/3Pp3/5K2/8/8/8 w - e6 0 1");
+    EXPECT_EQ(EnPassantSquare, E6);
+}
+
+TEST_F(SetupTest, CountersWithoutAnEnPassantFieldMeanNoSquare) {
+    SetUpFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq 0 1");
+    EXPECT_EQ(CurrentFen(), StartPositionFen);
+    SetUpFen("4k3/8/8/8/8/8/8/4K3 b - 12 40");
+    EXPECT_EQ(CurrentFen(), "4k3/8/8/8/8/8/8/4K3 b - -");
 }
 
 TEST_F(SetupTest, EpdOperations) {

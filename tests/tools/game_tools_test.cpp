@@ -2,11 +2,19 @@
 // round trips and damaged files.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "position/position.h"
 #include "position/setup.h"
@@ -169,9 +177,81 @@ TEST_F(GameToolsTest, DamagedGameFiles) {
     WriteText("cut.game", std::string("\x01\x80\x24\x0D\x04\x80\x24\x0D\x1C\x03", 10));
     EXPECT_EQ(Run(ExportPgn, "cut.game", "d.pgn"), "OK\nconverted: 1 games.\n");
     EXPECT_EQ(ReadText("d.pgn"), "[Result \"1-0\"]\n1. e2e4 1-0\n");
-    WriteText("illegal.game", std::string("\x02\x80\x24\x0D\x24\x0D", 6)); // e2e4 twice
-    EXPECT_EQ(Run(ExportPositions, "illegal.game", "e.pos"), "ERROR: MOVE NOT LEGAL\nconverted: 0 games.\n");
+    // e2e4 twice: nothing of that record is written, and the export stops as at a cut record.
+    WriteText("illegal.game", std::string("\x01\x80\x24\x0D\x02\x80\x24\x0D\x24\x0D\x01\x80\x24\x0D", 14));
+    EXPECT_EQ(Run(ExportPositions, "illegal.game", "e.pos"), "ERROR: MOVE NOT LEGAL\nconverted: 1 games.\n");
+    EXPECT_EQ(ReadText("e.pos").find("\n"), ReadText("e.pos").size() - 1) << "only the first record's line";
     EXPECT_EQ(HistoryIndex(), 0);
+}
+
+TEST_F(GameToolsTest, AppendingDropsACutRecordAtTheEnd) {
+    ConvertText(FourMoves);
+    std::string whole = ReadText("out.game");
+    ASSERT_EQ(whole.size(), 10u);
+    // A crash in the middle of the next record's write: header and one move of three.
+    WriteText("out.game", whole + std::string("\x03\x80\x24\x0D", 4));
+    std::string output = ConvertText("[Result \"0-1\"]\n\n1. d4 d5 2. c4 0-1\n");
+    EXPECT_NE(output.find("Warning: cut record at the end of GAME file '" + Path("out.game") + "' dropped (4 bytes)\n"),
+              std::string::npos) << output;
+    EXPECT_NE(output.find("converted: 1 games. (skipped: 0)"), std::string::npos) << output;
+    EXPECT_EQ(Run(ExportPgn, "out.game", "out.pgn"), "OK\nconverted: 2 games.\n");
+    EXPECT_EQ(ReadText("out.pgn"), "[Result \"1-0\"]\n1. e2e4 e7e5 2. g1f3 b8c6 1-0\n"
+                                   "[Result \"0-1\"]\n1. d2d4 d7d5 2. c2c4 0-1\n");
+    // A file damaged inside is left alone.
+    WriteText("bad.game", std::string("\x01\x00\x24\x0D", 4));
+    output = ConvertText(FourMoves, "bad.game");
+    EXPECT_EQ(output, "ERROR: WRONG RESULT file: " + Path("bad.game") + "\n");
+    EXPECT_EQ(ReadText("bad.game"), std::string("\x01\x00\x24\x0D", 4));
+}
+
+TEST_F(GameToolsTest, TheGameFileIsCompleteBeforeTheConversionReports) {
+    // Standard output is a full pipe, so the conversion blocks on its first report line; a
+    // program reading that line may read the game file at once.
+    WriteText("in.pgn", FourMoves);
+    int pipeEnds[2];
+    ASSERT_EQ(pipe(pipeEnds), 0);
+    fcntl(pipeEnds[1], F_SETFL, O_NONBLOCK);
+    char filler[4096] = {};
+    while (write(pipeEnds[1], filler, sizeof(filler)) > 0) {
+    }
+    fcntl(pipeEnds[1], F_SETFL, 0);
+    std::fflush(stdout);
+    int savedStdout = dup(STDOUT_FILENO);
+    dup2(pipeEnds[1], STDOUT_FILENO);
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    std::atomic<bool> done = false;
+    std::thread conversion([&] {
+        int counter = 0;
+        ConvertPgnFile(Path("in.pgn").c_str(), Path("out.game").c_str(), counter);
+        done = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    std::uintmax_t sizeWhileReporting = std::filesystem::file_size(Path("out.game"));
+    for (pollfd reader{pipeEnds[0], POLLIN, 0}; !done;) {
+        if (poll(&reader, 1, 50) > 0 && read(pipeEnds[0], filler, sizeof(filler)) <= 0) break;
+    }
+    conversion.join();
+    dup2(savedStdout, STDOUT_FILENO);
+    close(savedStdout);
+    close(pipeEnds[0]);
+    close(pipeEnds[1]);
+    EXPECT_EQ(sizeWhileReporting, 10u);
+}
+
+TEST_F(GameToolsTest, SetUpTagsThatDescribeOrdinaryGamesAreStored) {
+    const char* start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
+    std::string games = std::string("[SetUp \"0\"]\n[Result \"1-0\"]\n\n1. e4 e5 1-0\n\n") +
+                        "[SetUp \"1\"]\n[FEN \"" + start + "\"]\n[Result \"1-0\"]\n\n1. d4 d5 1-0\n\n" +
+                        "[FEN \"4k3/8/8/8/8/8/8/4K2R w K - 0 1\"]\n[SetUp \"1\"]\n[Result \"1-0\"]\n\n1. O-O 1-0\n\n" +
+                        "[SetUp \"1\"]\n[Result \"1-0\"]\n\n1. c4 1-0\n";
+    std::string output = ConvertText(games);
+    EXPECT_NE(output.find("converted: 2 games. (skipped: 2)"), std::string::npos) << output;
+}
+
+TEST_F(GameToolsTest, AOneByteFileThatBeginsLikeAByteOrderMark) {
+    WriteText("mark.pgn", "\xEF");
+    std::string output = Convert(Path("mark.pgn"));
+    EXPECT_EQ(output.find("converted: 1"), std::string::npos) << output;
 }
 
 TEST_F(GameToolsTest, RealCollectionsAndRoundTrip) {
