@@ -180,6 +180,7 @@ void PlayEngineMove() {
     if (ponderHit) wait = std::max<std::int64_t>(0, static_cast<std::int32_t>(SearchStartTime + MoveTimeMs - TurnStart));
     WaitEvent(EngineStoppedSignal, std::min(wait, MoveTimeCapMs()));
     StopEngineConditional();
+    if (ponderHit) PrintPendingFinalLine();
     if (AnnounceSearchResult() || !PonderEnabled) {
         LogLine("- NO ponder move");
         return;

@@ -34,10 +34,20 @@ bool IsPondering() { return EngineState.load(std::memory_order_relaxed) == Ponde
 
 // The thinking output of the protocol: depth, score in centipawns, time (not reported), nodes,
 // line. Interfaces read whole numbers only: a score in pawns would hide the line from them.
-void PrintProgressLine(std::uint32_t depth, int score, const char* line) {
-    std::printf("    %d     %d     %d     %d  %s\n", static_cast<int>(depth), score, 0,
-                static_cast<int>(NodeCount), line);
+int FormatProgressLine(char* buffer, std::size_t size, std::uint32_t depth, int score, const char* line) {
+    return std::snprintf(buffer, size, "    %d     %d     %d     %d  %s\n", static_cast<int>(depth), score, 0,
+                         static_cast<int>(NodeCount), line);
 }
+
+void PrintProgressLine(std::uint32_t depth, int score, const char* line) {
+    char text[LineBufferSize + 64];
+    FormatProgressLine(text, sizeof(text), depth, score, line);
+    std::fputs(text, stdout);
+}
+
+// The closing line of a ponder search that ended by itself, for a hit that comes afterwards.
+char PendingFinalLine[LineBufferSize + 64];
+bool FinalLinePending = false;
 
 void ReportIteration(int score) {
     if (IsPondering()) LogLine("-PONDER:");
@@ -49,9 +59,15 @@ void ReportIteration(int score) {
 
 } // namespace
 
+void PrintPendingFinalLine() {
+    if (FinalLinePending) std::fputs(PendingFinalLine, stdout);
+    FinalLinePending = false;
+}
+
 Move IterativeDeepening() {
     PlyRecord& root = PlyStack[0];
     ScoredMove& result = MoveStack[0];
+    FinalLinePending = false;
 
     // 1. A draw on the board needs no search.
     if (Move draw = DrawCode(2)) {
@@ -146,11 +162,10 @@ Move IterativeDeepening() {
     }
 
     // 8-9.
-    if (!IsPondering()) {
-        char line[LineBufferSize];
-        HashLine(line, static_cast<int>(IterationDepth));
-        PrintProgressLine(IterationDepth, saved.score, line);
-    }
+    char line[LineBufferSize];
+    HashLine(line, static_cast<int>(IterationDepth));
+    if (!IsPondering()) PrintProgressLine(IterationDepth, saved.score, line);
+    else FinalLinePending = FormatProgressLine(PendingFinalLine, sizeof(PendingFinalLine), IterationDepth, saved.score, line) > 0;
     result = saved;
     return saved.move;
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Plays Velkor against fairymax under a headless xboard referee and fails on any illegal move,
-# time forfeit or crash.
+# time forfeit, crash or "tellusererror", and on a searched Velkor move whose thinking output
+# xboard could not read (its PGN then lacks the {score/depth time} comment).
 #   xboard_match.sh VELKOR_BINARY GAMES [TIME_CONTROL] [INCREMENT] [PONDER true|false]
 # Exit 77 (skipped) when xboard, xvfb-run or fairymax is not installed.
 set -u
@@ -14,15 +15,18 @@ for tool in xboard xvfb-run fairymax; do
     command -v "$tool" >/dev/null 2>&1 || { echo "$tool not installed: skipped"; exit 77; }
 done
 
+here=$(dirname "$(readlink -f "$0")")
 work=$(mktemp -d /tmp/velkor-match-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/play"
+cp "$here/../../play/Velkor.book" "$work/play/"
 cd "$work" || exit 1
 timeout 1800 xvfb-run -a xboard -noGUI -popupExitMessage false -saveSettingsOnExit false \
     -soundMove "" -fcp "$engine" -fd "$work/play" -scp fairymax -sd "$work" \
     -matchGames "$games" -matchPause 500 -timeControl "$control" -timeIncrement "$increment" \
     -autoCallFlag true -ponderNextMove "$ponder" -egtFormats "" \
-    -saveGameFile "$work/games.pgn" -debugMode true -nameOfDebugFile "$work/xboard.debug" \
+    -saveGameFile "$work/games.pgn" -pgnExtendedInfo true \
+    -debugMode true -nameOfDebugFile "$work/xboard.debug" \
     > "$work/xboard.out" 2>&1
 status=$?
 
@@ -35,6 +39,13 @@ if [ "$status" -ne 0 ]; then echo "xboard ended with status $status"; tail -20 "
 if [ "$results" -lt "$games" ]; then echo "only $results of $games games finished"; exit 1; fi
 if [ -n "$problems" ]; then echo "problems:"; echo "$problems"; exit 1; fi
 if [ -n "$velkorLost" ]; then echo "$velkorLost"; exit 1; fi
-echo "$results games, no illegal move, time forfeit or crash"
+if grep -q tellusererror "$work/xboard.debug"; then echo "the engine told the user of an error:"; grep tellusererror "$work/xboard.debug"; exit 1; fi
+# Every Velkor move without a comment must be a book move.
+uncommented=$(awk -f "$here/uncommented_moves.awk" "$work/games.pgn")
+book=$(grep -c -- '-M: move(book): ' "$work/play/Velkor.log")
+if [ "$uncommented" -ne "$book" ]; then
+    echo "$uncommented Velkor moves without thinking output in the PGN, $book book moves"; exit 1
+fi
+echo "$results games, no illegal move, time forfeit, crash or error; $book book moves, every other move with its thinking output"
 [ -n "${KEEP_PGN:-}" ] && cp "$work/games.pgn" "$KEEP_PGN"
 exit 0

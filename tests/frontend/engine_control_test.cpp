@@ -147,6 +147,24 @@ TEST_F(EngineControlTest, PonderHitUsesTheRestOfTheAllotmentAndAMissSearchesAfre
     EXPECT_EQ(engine.WaitForExit(), 0);
 }
 
+TEST_F(EngineControlTest, APonderHitAfterThePonderSearchEndedStillShowsItsThinking) {
+    // 1. Kc7 Ka7 (forced) 2. Ra1#: the ponder search on a8a7 finds the mate and ends by itself.
+    EngineProcess engine;
+    engine.Send("xboard\nsetboard k7/8/2K5/8/8/8/8/1R6 w - - 0 1\nhard\nlevel 40 5 0\ntime 30000\notim 30000\ngo\n");
+    ASSERT_TRUE(engine.WaitForOutput("move c6c7\n", 5000)) << engine.Output();
+    for (int i = 0; i < 100 && engine.Log().find("-ponder move: a8a7") == std::string::npos; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    std::size_t before = engine.Output().size();
+    engine.Send("time 30000\notim 30000\na8a7\n");
+    ASSERT_TRUE(engine.WaitForOutput("1-0 {Velkor mates 1}\n", 5000, before)) << engine.Output();
+    engine.Send("quit\n");
+    EXPECT_EQ(engine.WaitForExit(), 0);
+    std::string after = engine.Output().substr(before);
+    EXPECT_EQ(after.rfind("    2     8099     0     ", 0), 0u) << after;
+    EXPECT_NE(after.find("  b1a1 # \nmove b1a1\n1-0 {Velkor mates 1}\n"), std::string::npos) << after;
+}
+
 TEST_F(EngineControlTest, QuitDuringAPonderSearch) {
     EngineProcess engine;
     engine.Send("xboard\nnew\nlevel 40 0 0\ntime 500\notim 500\ne2e4\n");
