@@ -2,6 +2,7 @@
 // handled in a fixed order: clock update, move, then the command table.
 #include "frontend/command_loop.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -24,6 +25,10 @@ std::uint8_t PonderEnabled = 1;
 namespace {
 
 char CommandBuffer[TokenBufferSize];
+
+// Analysis mode ("analyze" until "exit"): the position is searched without end, and moves,
+// set-ups and take-backs restart that search on the new position.
+bool AnalysisMode = false;
 
 void Print(const char* text) { std::fputs(text, stdout); }
 
@@ -129,37 +134,120 @@ void HandleTest() {
     SetTestTimeControl();
 }
 
+// ---- Extensions beyond the original command set, as xboard and other interfaces send them ----
+
+// "undo": the last ply of the game goes (xboard sends it in force mode); the engine is idle.
+void HandleUndo() {
+    StopEngineAndTakeBackPonder();
+    UndoGameMove();
+}
+
+// "remove": the user's last move and the engine's reply go; the engine waits for the user.
+void HandleRemove() {
+    StopEngineAndTakeBackPonder();
+    UndoGameMove();
+    UndoGameMove();
+    EngineState = Waiting;
+}
+
+void HandleAnalyze() { StopEngineAndTakeBackPonder(); }
+
+// "exit" leaves analysis mode; a game in progress does not hear it.
+void HandleExit() {
+    if (EngineState.load() == Analysing) StopEngine();
+}
+
+// "sd N": no iteration deeper than N from now on; every search has at least its first one.
+void HandleSearchDepth() {
+    char argument[TokenBufferSize];
+    long long depth;
+    if (!ReadArgument(argument) || !ParseInteger(argument, depth)) return;
+    if (depth < 1 || depth > static_cast<long long>(MaxIterationDepth)) return;
+    SearchDepthLimit = std::max(static_cast<unsigned>(depth), MinIterationDepth);
+}
+
+// "st N": N seconds for every move from now on.
+void HandleSecondsPerMove() {
+    char argument[TokenBufferSize];
+    if (ReadArgument(argument)) ApplyFixedMoveTime(argument);
+}
+
+// "?" acts only while the engine thinks on its own move (the thinking wait watches for it); "."
+// (the status request of analysis mode) has no answer. Both are read here and ignored.
+void Ignore() {}
+
+// What a command does to analysis mode once its handler has run.
+enum class InAnalysis { Continues, Restarts, Ends };
+
 // The command table, tested in order after the clock update and the move test. A null handler
 // (quit) ends the loop.
 struct Command {
     const char* word;
     std::size_t prefix; // 0: the whole token must match
     void (*handler)();
+    InAnalysis inAnalysis;
 };
 
 constexpr Command Commands[] = {
-    {"go", 2, HandleGo},
-    {"new", 3, HandleNew},
-    {"result", 6, HandleResult},
-    {"level", 5, HandleLevel},
-    {"force", 5, HandleForce},
-    {"setboard", 8, HandleSetboard},
-    {"easy", 0, HandleEasy},
-    {"hard", 0, HandleHard},
-    {"quit", 4, nullptr},
-    {"white", 5, HandleWhite},
-    {"black", 5, HandleBlack},
-    {"pgn2game", 0, HandleFileTool<ConvertOnePgnFile>},
-    {"pgnlist2game", 0, HandleFileTool<ConvertPgnList>},
-    {"game2pgn", 0, HandleFileTool<ExportPgn>},
-    {"game2pos", 0, HandleFileTool<ExportPositions>},
-    {"benchmark", 0, HandleBenchmark},
-    {"test", 0, HandleTest},
+    {"go", 2, HandleGo, InAnalysis::Ends},
+    {"new", 3, HandleNew, InAnalysis::Restarts},
+    {"result", 6, HandleResult, InAnalysis::Ends},
+    {"level", 5, HandleLevel, InAnalysis::Continues},
+    {"force", 5, HandleForce, InAnalysis::Ends},
+    {"setboard", 8, HandleSetboard, InAnalysis::Restarts},
+    {"easy", 0, HandleEasy, InAnalysis::Continues},
+    {"hard", 0, HandleHard, InAnalysis::Continues},
+    {"quit", 4, nullptr, InAnalysis::Ends},
+    {"white", 5, HandleWhite, InAnalysis::Restarts},
+    {"black", 5, HandleBlack, InAnalysis::Restarts},
+    {"pgn2game", 0, HandleFileTool<ConvertOnePgnFile>, InAnalysis::Ends},
+    {"pgnlist2game", 0, HandleFileTool<ConvertPgnList>, InAnalysis::Ends},
+    {"game2pgn", 0, HandleFileTool<ExportPgn>, InAnalysis::Ends},
+    {"game2pos", 0, HandleFileTool<ExportPositions>, InAnalysis::Ends},
+    {"benchmark", 0, HandleBenchmark, InAnalysis::Ends},
+    {"test", 0, HandleTest, InAnalysis::Ends},
+    // Extensions.
+    {"undo", 0, HandleUndo, InAnalysis::Restarts},
+    {"remove", 0, HandleRemove, InAnalysis::Restarts},
+    {"analyze", 0, HandleAnalyze, InAnalysis::Restarts},
+    {"exit", 0, HandleExit, InAnalysis::Ends},
+    {"sd", 0, HandleSearchDepth, InAnalysis::Continues},
+    {"st", 0, HandleSecondsPerMove, InAnalysis::Continues},
+    {"?", 0, Ignore, InAnalysis::Continues},
+    {".", 0, Ignore, InAnalysis::Continues},
 };
 
 bool Matches(const char* token, const Command& command) {
     return command.prefix ? std::strncmp(token, command.word, command.prefix) == 0
                           : std::strcmp(token, command.word) == 0;
+}
+
+const Command* FindCommand(const char* token) {
+    for (const Command& command : Commands)
+        if (Matches(token, command)) return &command;
+    return nullptr;
+}
+
+void RunCommand(const Command& command) {
+    if (command.handler == HandleAnalyze) AnalysisMode = true;
+    if (command.inAnalysis == InAnalysis::Ends) AnalysisMode = false;
+    command.handler();
+    if (AnalysisMode && command.inAnalysis == InAnalysis::Restarts) StartAnalysis();
+}
+
+// While the engine thinks on its own move only "?" acts at once; "force" and "quit" end the turn
+// without a move and are then handled as usual. Everything else waits for the move.
+ThinkingInput WatchInputWhileThinking(int timeoutMs) {
+    char token[TokenBufferSize];
+    if (!PeekToken(token, timeoutMs)) return ThinkingInput::None;
+    if (std::strcmp(token, "?") == 0) {
+        ReadToken(token);
+        LogLine("::cmd:: ", token);
+        return ThinkingInput::MoveNow;
+    }
+    const Command* command = FindCommand(token);
+    if (command && (command->handler == nullptr || command->handler == HandleForce)) return ThinkingInput::EndTurn;
+    return ThinkingInput::Later;
 }
 
 // Plays an incoming move on the game position; an illegal one is refused and changes nothing.
@@ -177,6 +265,11 @@ void DispatchMove(Move move, const char* text) {
         break;
     case Waiting:
         if (PlayIncomingMove(move, text) && !PlayBookMove()) PlayEngineMove();
+        break;
+    case Analysing:
+        StopEngine();
+        PlayIncomingMove(move, text);
+        StartAnalysis();
         break;
     case Pondering:
         if (move == PonderMove) {
@@ -197,7 +290,7 @@ void DispatchMove(Move move, const char* text) {
 
 bool AcceptsMoves() {
     std::int32_t state = EngineState.load();
-    return state == Idle || state == Pondering || state == Waiting;
+    return state == Idle || state == Pondering || state == Waiting || state == Analysing;
 }
 
 void QuitSequence() {
@@ -223,6 +316,7 @@ bool ProtocolHandshake() {
     std::printf("feature %s=%s\n", "setboard", "1");
     EngineState = Waiting;
     CreateEngineEvents();
+    SetThinkingInputWatcher(WatchInputWhileThinking);
     LaunchSearchThread();
     InitTables();
     ClearHash();
@@ -255,16 +349,10 @@ void CommandLoop() {
                 continue;
             }
         }
-        const Command* command = nullptr;
-        for (const Command& candidate : Commands) {
-            if (Matches(CommandBuffer, candidate)) {
-                command = &candidate;
-                break;
-            }
-        }
+        const Command* command = FindCommand(CommandBuffer);
         if (!command) continue;
         if (!command->handler) break; // quit
-        command->handler();
+        RunCommand(*command);
     }
     QuitSequence();
 }

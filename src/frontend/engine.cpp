@@ -25,17 +25,48 @@ std::atomic<std::uint8_t> StopSearch{0};
 std::atomic<std::int32_t> SearchStartTime{0};
 std::atomic<std::uint32_t> MaxSearchDepth{0};
 std::atomic<std::int32_t> AspirationState{0};
+std::atomic<bool> ShowThinking{true};
 
 Move PonderMove = NoMove;
 PlyRecord PonderRecord;
+unsigned SearchDepthLimit = StartDepthArgument;
 
 namespace {
+
+inline constexpr int InputWatchSliceMs = 10; // how soon a search that ended by itself is seen
 
 Event EngineStartSignal;   // auto-reset: a start request
 Event EngineStoppedSignal; // manual-reset: set while the thread is idle
 Event EngineStartedSignal; // auto-reset: the thread accepted a start
 std::thread SearchThreadHandle;
 std::int32_t TurnStart = 0; // when the engine's current turn began
+ThinkingInputWatcher InputWatcher = nullptr;
+
+// The position before each game move, by the history index it was played from, for "undo".
+std::array<PositionCopy, GameHistorySize> PositionsBeforeGameMoves;
+
+// The thinking wait: up to ms for the search to end by itself, watching the input meanwhile.
+// Returns what ended the wait early on the input's side (None when the time ran out or the
+// search ended).
+ThinkingInput WaitWhileThinking(std::int64_t ms) {
+    std::int64_t deadline = ProcessClockMs() + ms;
+    bool watching = InputWatcher != nullptr;
+    for (;;) {
+        std::int64_t left = deadline - ProcessClockMs();
+        if (left <= 0) return ThinkingInput::None;
+        if (!watching) {
+            WaitEvent(EngineStoppedSignal, left);
+            return ThinkingInput::None;
+        }
+        if (WaitEvent(EngineStoppedSignal, 0)) return ThinkingInput::None;
+        switch (InputWatcher(static_cast<int>(std::min<std::int64_t>(left, InputWatchSliceMs)))) {
+        case ThinkingInput::None: break;
+        case ThinkingInput::Later: watching = false; break; // its turn comes after the move
+        case ThinkingInput::MoveNow: return ThinkingInput::MoveNow;
+        case ThinkingInput::EndTurn: return ThinkingInput::EndTurn;
+        }
+    }
+}
 
 // Makes the reply the table expects and searches on it while the opponent thinks. The move comes
 // from the table and may not fit the position after a key collision: then there is no pondering.
@@ -48,11 +79,12 @@ void StartPondering() {
     }
     SaveSnapshot(PonderRecord);
     EngineState = Pondering;
+    ShowThinking = false;
     PonderMove = expected;
     CurrentPly = &PonderRecord;
     MakeMove(expected, PonderRecord);
     CurrentPly = PlyStack.data();
-    StartEngine(StartDepthArgument);
+    StartEngine(SearchDepthLimit);
     char text[8];
     FormatCoordinateMove(text, expected);
     LogLine("-ponder move: ", text);
@@ -65,7 +97,7 @@ void SearchThread() {
         WaitEvent(EngineStartSignal);
         ResetEvent(EngineStoppedSignal);
         std::int32_t state = EngineState.load();
-        if (state == Thinking || state == Pondering) {
+        if (state == Thinking || state == Pondering || state == Analysing) {
             LogLine("-------------- STARTED", ProcessClockMs());
             SetEvent(EngineStartedSignal);
             IterativeDeepening();
@@ -113,11 +145,11 @@ void StopEngine() {
     LogLine("-M: exited StopEngine");
 }
 
-void StopEngineConditional() {
+void StopEngineConditional(bool allowExtraTime) {
     LogLine("-M: entered StopEngineConditional");
     EngineState = Idle;
     // A root failing low gets up to twice its budget more, within what the clock allows.
-    if (AspirationState.load() < 0) {
+    if (allowExtraTime && AspirationState.load() < 0) {
         if (std::int64_t extra = FailLowExtraTimeMs(ProcessClockMs() - TurnStart)) {
             LogLine("-M: FL - Extra time");
             WaitEvent(EngineStoppedSignal, extra);
@@ -142,6 +174,8 @@ void StopEngineAndTakeBackPonder() {
     if (PonderMove != NoMove) TakeBackPonderMove();
 }
 
+void SetThinkingInputWatcher(ThinkingInputWatcher watcher) { InputWatcher = watcher; }
+
 bool ApplyGameMove(Move move) {
     if (move == NoMove) return false;
     // The game plus the deepest search line must fit into the history.
@@ -151,12 +185,34 @@ bool ApplyGameMove(Move move) {
     }
     // Whatever arrives is checked: an illegal move would corrupt the position.
     if (!IsLegalMove(move)) return false;
+    CopyPosition(PositionsBeforeGameMoves[static_cast<std::size_t>(HistoryIndex())]);
     MakeMove(move, *CurrentPly);
     ParkedEnPassantSquare = 0;
     RefreshGameSnapshot();
     ClearHistoryScores();
     LogLine(Hex{HighHalf(HashKey)}, " ", Hex{LowHalf(HashKey)});
     return true;
+}
+
+bool UndoGameMove() {
+    if (HistoryIndex() == 0) return false;
+    --HistoryTop;
+    RestorePosition(PositionsBeforeGameMoves[static_cast<std::size_t>(HistoryIndex())]);
+    HistoryTop->move = NoMove;
+    HistoryTop->key = HashKey;
+    RefreshGameSnapshot();
+    LogLine(Hex{HighHalf(HashKey)}, " ", Hex{LowHalf(HashKey)});
+    return true;
+}
+
+void StartAnalysis() {
+    if (!PositionIsPlayable()) {
+        EngineState = Analysing; // nothing to analyse; moves and set-ups may change that
+        return;
+    }
+    EngineState = Analysing;
+    ShowThinking = true;
+    StartEngine(SearchDepthLimit);
 }
 
 void PlayEngineMove() {
@@ -169,17 +225,22 @@ void PlayEngineMove() {
         return;
     }
     TurnStart = ProcessClockMs();
+    ShowThinking = true;
     if (!ponderHit) {
         EngineState = Thinking;
-        StartEngine(StartDepthArgument);
+        StartEngine(SearchDepthLimit);
     }
     EngineState = Thinking;
     LogLine("M-WAIT ", ProcessClockMs());
     // Time spent pondering counts against the budget after a hit.
     std::int64_t wait = MoveTimeMs;
     if (ponderHit) wait = std::max<std::int64_t>(0, static_cast<std::int32_t>(SearchStartTime + MoveTimeMs - TurnStart));
-    WaitEvent(EngineStoppedSignal, std::min(wait, MoveTimeCapMs()));
-    StopEngineConditional();
+    ThinkingInput input = WaitWhileThinking(std::min(wait, MoveTimeCapMs()));
+    if (input == ThinkingInput::EndTurn) {
+        StopEngine(); // the command that ends the turn comes next; no move is played
+        return;
+    }
+    StopEngineConditional(input != ThinkingInput::MoveNow);
     if (ponderHit) PrintPendingFinalLine();
     if (AnnounceSearchResult() || !PonderEnabled) {
         LogLine("- NO ponder move");

@@ -9,7 +9,8 @@
 
 namespace velkor {
 
-enum EngineStates : std::int32_t { Idle = 0, Thinking = 1, Pondering = 2, Waiting = 3, Quit = 4 };
+// Analysing (analysis mode, "analyze") searches the position without end and never moves.
+enum EngineStates : std::int32_t { Idle = 0, Thinking = 1, Pondering = 2, Waiting = 3, Quit = 4, Analysing = 5 };
 
 // Words shared with the search thread; written by the command thread except AspirationState.
 extern std::atomic<std::int32_t> EngineState;
@@ -17,6 +18,9 @@ extern std::atomic<std::uint8_t> StopSearch;
 extern std::atomic<std::int32_t> SearchStartTime;
 extern std::atomic<std::uint32_t> MaxSearchDepth;
 extern std::atomic<std::int32_t> AspirationState;
+// Whether the running search prints its thinking: not while it ponders, so that a ponder search
+// stopped by a miss or a command stays silent; a hit turns it on.
+extern std::atomic<bool> ShowThinking;
 
 // Command-thread state.
 extern Move PonderMove;
@@ -24,6 +28,19 @@ extern PlyRecord PonderRecord;
 
 inline constexpr unsigned StartDepthArgument = 128;
 inline constexpr unsigned MaxIterationDepth = 127;
+inline constexpr unsigned MinIterationDepth = 2; // the first iteration of every search
+
+// The depth argument of every search start; "sd N" lowers it.
+extern unsigned SearchDepthLimit;
+
+// What the input asks while the engine thinks on its own move: nothing yet, something that
+// waits its turn, "?" (move now), or a command that ends the turn without a move ("force",
+// "quit"), which stays in the input for the command loop.
+enum class ThinkingInput { None, Later, MoveNow, EndTurn };
+// Waits at most timeoutMs for input and tells what it asks.
+using ThinkingInputWatcher = ThinkingInput (*)(int timeoutMs);
+// Installed by the command loop; without one the thinking wait does not look at the input.
+void SetThinkingInputWatcher(ThinkingInputWatcher watcher);
 
 // Creates the three events; points CurrentPly at the base of PlyStack.
 void CreateEngineEvents();
@@ -35,8 +52,9 @@ void JoinSearchThread();
 void StartEngine(unsigned depth);
 // Asks a running search to stop and waits until the thread is idle; leaves EngineState Idle.
 void StopEngine();
-// The stop at the end of the engine's own thinking time, with extra time on a failing root.
-void StopEngineConditional();
+// The stop at the end of the engine's own thinking time, with extra time on a failing root
+// unless the interface asked for the move now.
+void StopEngineConditional(bool allowExtraTime = true);
 // Stops the engine and, when a ponder move stands on the board, takes it back.
 void StopEngineAndTakeBackPonder();
 // Takes PonderMove back after the search has been stopped.
@@ -44,6 +62,11 @@ void TakeBackPonderMove();
 
 // Plays a move of the game on the position; false for NoMove or when it cannot be played.
 bool ApplyGameMove(Move move);
+// Takes back the last move of the game exactly as it was played; false when there is none.
+// The search must be idle and no ponder move on the board.
+bool UndoGameMove();
+// Starts the endless search of analysis mode on the current position (EngineState Analysing).
+void StartAnalysis();
 // One complete engine turn: think, stop, announce, start pondering.
 void PlayEngineMove();
 

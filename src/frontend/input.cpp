@@ -2,9 +2,11 @@
 // more than one token at a time, so arguments can be read right after their command.
 #include "frontend/input.h"
 
+#include <poll.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace velkor {
 
@@ -47,7 +49,43 @@ bool IsSeparator(int c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f' || c == '\0';
 }
 
+// Adds whatever has arrived to the unread bytes, waiting at most timeoutMs for it.
+void ReadAvailable(int timeoutMs) {
+    if (Input.ended) return;
+    std::memmove(Input.data, Input.data + Input.position, Input.length - Input.position);
+    Input.length -= Input.position;
+    Input.position = 0;
+    if (Input.length == sizeof(Input.data)) return;
+    pollfd reader{STDIN_FILENO, POLLIN, 0};
+    if (poll(&reader, 1, timeoutMs) <= 0) return;
+    ssize_t count;
+    do {
+        count = read(STDIN_FILENO, Input.data + Input.length, sizeof(Input.data) - Input.length);
+    } while (count < 0 && errno == EINTR);
+    if (count <= 0) Input.ended = true;
+    else Input.length += static_cast<std::size_t>(count);
+}
+
+// The next whole token among the bytes already read, skipping the blanks before it.
+bool PeekBuffered(char* buffer) {
+    while (Input.position < Input.length && IsSeparator(static_cast<unsigned char>(Input.data[Input.position])))
+        ++Input.position;
+    std::size_t end = Input.position;
+    while (end < Input.length && !IsSeparator(static_cast<unsigned char>(Input.data[end]))) ++end;
+    std::size_t length = end - Input.position;
+    if (end == Input.length || length == 0 || length >= TokenBufferSize) return false;
+    std::memcpy(buffer, Input.data + Input.position, length);
+    buffer[length] = '\0';
+    return true;
+}
+
 } // namespace
+
+bool PeekToken(char* buffer, int timeoutMs) {
+    if (PeekBuffered(buffer)) return true;
+    ReadAvailable(timeoutMs);
+    return PeekBuffered(buffer);
+}
 
 ReadResult ReadToken(char* buffer) {
     int c;

@@ -15,6 +15,11 @@ enum class ReadResult { Token, TooLong, End };
 // is consumed whole and reported as TooLong, with buffer left empty. NUL bytes separate tokens.
 ReadResult ReadToken(char* buffer);
 
+// Waits at most timeoutMs for input and copies the next whole token into buffer without
+// consuming it (the blanks before it may be consumed). Returns false when no whole token has
+// arrived: it must be followed by a separator, so that "?" is not taken for "?x".
+bool PeekToken(char* buffer, int timeoutMs);
+
 // Reads the rest of the current line, keeping its line end, into buffer (LineTextLimit + 1 bytes);
 // characters past the limit are discarded up to the line end. Returns false at end of input
 // when nothing was read.

@@ -14,6 +14,7 @@ std::uint8_t BookMovePlayed = 0;
 
 namespace {
 std::int64_t RemainingClockMs = -1; // unknown until the first "time"
+std::uint32_t FixedMoveTimeMs = 0;  // "st": the budget of every move; 0 when the clock decides
 } // namespace
 
 namespace {
@@ -78,9 +79,22 @@ bool ParseInteger(const char* text, long long& value) {
 void ApplyClock(long long centiseconds) {
     if (centiseconds < 0 || centiseconds > INT_MAX) centiseconds = 0;
     RemainingClockMs = centiseconds * 10;
+    if (FixedMoveTimeMs) {
+        MoveTimeMs = FixedMoveTimeMs;
+        return;
+    }
     auto remaining = static_cast<std::uint32_t>(centiseconds);
     if (remaining >= ClockReserveThreshold) remaining -= ClockReserve;
     MoveTimeMs = (remaining / MovesPerControl) * 10 + IncrementMs;
+}
+
+bool ApplyFixedMoveTime(const char* seconds) {
+    long long ms;
+    if (!ParseSecondsAsMs(seconds, ms) || ms == 0) return false;
+    // The stop reserve keeps the answer inside the N seconds; a tiny N still searches a little.
+    FixedMoveTimeMs = static_cast<std::uint32_t>(std::max<long long>(ms - StopReserveMs, StopReserveMs));
+    MoveTimeMs = FixedMoveTimeMs;
+    return true;
 }
 
 bool ApplyLevel(const char* moves, const char* base, const char* increment) {
@@ -89,6 +103,7 @@ bool ApplyLevel(const char* moves, const char* base, const char* increment) {
     if (!IsWellFormedBase(base) || !ParseSecondsAsMs(increment, incrementMs)) return false;
     MovesPerControl = moveCount == 0 ? DefaultMovesPerControl : static_cast<std::uint32_t>(moveCount);
     IncrementMs = static_cast<std::uint32_t>(incrementMs);
+    FixedMoveTimeMs = 0;
     return true;
 }
 
@@ -100,13 +115,14 @@ std::int64_t MoveTimeCapMs() {
 }
 
 std::int64_t FailLowExtraTimeMs(std::int64_t elapsedMs) {
-    if (MoveTimeMs <= ExtraTimeThresholdMs) return 0;
+    if (MoveTimeMs <= ExtraTimeThresholdMs || FixedMoveTimeMs) return 0;
     std::int64_t extra = std::min<std::int64_t>(std::int64_t{ExtraTimeFactor} * MoveTimeMs, MoveTimeCapMs() - elapsedMs);
     return extra > 0 ? extra : 0;
 }
 
 void ApplyBookExitTime() {
     BookMovePlayed = 0;
+    if (FixedMoveTimeMs) return; // "st": every move gets the same time
     std::uint32_t tripled = BookExitFactor * MoveTimeMs;
     std::uint32_t perControl = (MovesPerControl * MoveTimeMs) / 10;
     MoveTimeMs = tripled < perControl ? tripled : perControl;
@@ -114,6 +130,7 @@ void ApplyBookExitTime() {
 
 void SetTestTimeControl() {
     RemainingClockMs = -1;
+    FixedMoveTimeMs = 0;
     MovesPerControl = 1;
     IncrementMs = 0;
     // Unsigned 32-bit arithmetic on purpose: the product wraps to about 29.9 days.

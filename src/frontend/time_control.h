@@ -26,6 +26,11 @@ std::int64_t MoveTimeCapMs();
 // twice the budget when the budget exceeds six seconds, within the cap; 0 for none.
 std::int64_t FailLowExtraTimeMs(std::int64_t elapsedMs);
 
+// "st N": every move from now on gets exactly N seconds (decimals allowed) less a reserve for
+// the stop, whatever the clock says, until the next "level". The cap still guards the clock.
+// Returns false, changing nothing, for bad text or 0.
+bool ApplyFixedMoveTime(const char* seconds);
+
 // The book exit: the first searched move after the book gets a larger budget.
 void ApplyBookExitTime();
 

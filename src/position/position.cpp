@@ -43,6 +43,33 @@ void SaveSnapshot(PlyRecord& record) {
     record.savedCastlingRights = CastlingRights;
 }
 
+void CopyPosition(PositionCopy& copy) {
+    copy = {Board,         PieceBitboards, ColourOccupancy, Occupied,        OccupiedRot90,
+            OccupiedRotA1H8, OccupiedRotA8H1, HashKey,       PawnKey,         SideToMove,
+            CastlingRights, KingSquare,    PieceMaterial,   PawnCount,       EnPassantSquare,
+            ParkedEnPassantSquare, MaterialCount};
+}
+
+void RestorePosition(const PositionCopy& copy) {
+    Board = copy.board;
+    PieceBitboards = copy.pieceBitboards;
+    ColourOccupancy = copy.colourOccupancy;
+    Occupied = copy.occupied;
+    OccupiedRot90 = copy.rot90;
+    OccupiedRotA1H8 = copy.rotA1H8;
+    OccupiedRotA8H1 = copy.rotA8H1;
+    HashKey = copy.hashKey;
+    PawnKey = copy.pawnKey;
+    SideToMove = copy.sideToMove;
+    CastlingRights = copy.castlingRights;
+    KingSquare = copy.kingSquare;
+    PieceMaterial = copy.pieceMaterial;
+    PawnCount = copy.pawnCount;
+    EnPassantSquare = copy.enPassantSquare;
+    ParkedEnPassantSquare = copy.parkedEnPassantSquare;
+    MaterialCount = copy.materialCount;
+}
+
 void ToggleEnPassantSquare(int square) {
     HashKey ^= ZobristKeys[0][square];
     PawnKey ^= LowHalf(ZobristKeys[0][square]);

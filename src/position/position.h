@@ -80,6 +80,25 @@ extern PlyRecord* CurrentPly;
 // Copies the state that unmake restores into the record; called right before every make.
 void SaveSnapshot(PlyRecord& record);
 
+// ---- A copy of the position -------------------------------------------------------------------
+// Everything a move changes, for taking a game move back exactly.
+struct PositionCopy {
+    std::array<PieceCode, SquareCount> board;
+    std::array<Bitboard, 11> pieceBitboards;
+    std::array<Bitboard, 2> colourOccupancy;
+    Bitboard occupied, rot90, rotA1H8, rotA8H1;
+    HashKeyValue hashKey;
+    std::uint32_t pawnKey;
+    std::int32_t sideToMove;
+    std::uint16_t castlingRights;
+    std::array<std::uint8_t, 2> kingSquare, pieceMaterial, pawnCount;
+    std::uint8_t enPassantSquare, parkedEnPassantSquare, materialCount;
+};
+
+void CopyPosition(PositionCopy& copy);
+// Puts the copied position back; the game history and the snapshot are the caller's.
+void RestorePosition(const PositionCopy& copy);
+
 // ---- En-passant square of the other side ----------------------------------------------------
 // The square set aside while "white" or "black" gives the move to the side that cannot capture
 // on it; 0 when none. Set-up and every game move clear it.

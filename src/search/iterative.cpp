@@ -31,6 +31,7 @@ bool InMateRange(int score, std::uint32_t depth) {
 }
 
 bool IsPondering() { return EngineState.load(std::memory_order_relaxed) == Pondering; }
+bool ThinkingShown() { return ShowThinking.load(std::memory_order_relaxed); }
 
 // The thinking output of the protocol: depth, score in centipawns, time (not reported), nodes,
 // line. Interfaces read whole numbers only: a score in pawns would hide the line from them.
@@ -54,7 +55,7 @@ void ReportIteration(int score) {
     char line[LineBufferSize];
     HashLine(line, static_cast<int>(IterationDepth));
     LogLine("-E: ", IterationDepth, ":\t", score, "\t", line);
-    if (!IsPondering()) PrintProgressLine(IterationDepth, score, line);
+    if (ThinkingShown()) PrintProgressLine(IterationDepth, score, line);
 }
 
 } // namespace
@@ -164,7 +165,7 @@ Move IterativeDeepening() {
     // 8-9.
     char line[LineBufferSize];
     HashLine(line, static_cast<int>(IterationDepth));
-    if (!IsPondering()) PrintProgressLine(IterationDepth, saved.score, line);
+    if (ThinkingShown()) PrintProgressLine(IterationDepth, saved.score, line);
     else FinalLinePending = FormatProgressLine(PendingFinalLine, sizeof(PendingFinalLine), IterationDepth, saved.score, line) > 0;
     result = saved;
     return saved.move;

@@ -6,6 +6,7 @@
 #include "position/position.h"
 #include "support/position_state.h"
 #include "support/test_position.h"
+#include "tools/perft.h"
 
 namespace velkor::test {
 
@@ -48,6 +49,37 @@ TEST_F(GameMoveTest, AFullHistoryRefusesFurtherMoves) {
     EXPECT_FALSE(ApplyGameMove(ParseCoordinateMove("e2e4")));
     EXPECT_EQ(Board[E2], WhitePawn);
     HistoryTop = base;
+}
+
+TEST_F(GameMoveTest, UndoTakesBackEveryKindOfMoveExactly) {
+    // Castling both ways, a double step and its en-passant capture, a capture-promotion, quiet
+    // moves that lose castling rights, and a check.
+    SetUpFen("r3k2r/1P1p4/8/4P3/8/8/8/R3K2R b KQkq - 0 1");
+    const char* moves[] = {"d7d5", "e5d6", "e8g8", "b7a8q", "f8a8", "e1c1", "a8a2", "h1h8", "g8h8", "c1b1"};
+    std::vector<PositionState> states;
+    std::vector<std::uint64_t> counts;
+    std::vector<std::uint16_t> rights;
+    for (const char* text : moves) {
+        states.push_back(PositionState::Capture());
+        counts.push_back(Perft(2));
+        rights.push_back(CastlingRights);
+        ASSERT_TRUE(ApplyGameMove(ParseCoordinateMove(text))) << text;
+    }
+    PositionState end = PositionState::Capture();
+    for (std::size_t i = std::size(moves); i-- > 0;) {
+        ASSERT_TRUE(UndoGameMove());
+        EXPECT_TRUE(PositionState::Capture() == states[i]) << "after taking back " << moves[i];
+        EXPECT_EQ(Perft(2), counts[i]) << moves[i];
+        EXPECT_EQ(GameSnapshot.board, Board);
+        EXPECT_EQ(GameSnapshot.enPassantSquare, EnPassantSquare);
+        EXPECT_EQ(GameSnapshot.castlingRights, CastlingRights);
+        EXPECT_EQ(GameSnapshot.sideToMove, SideToMove);
+        EXPECT_EQ(HashKey, RecomputedKey(rights[0])) << moves[i];
+    }
+    EXPECT_FALSE(UndoGameMove()) << "nothing before the set-up";
+    // Forward again: the same positions, keys and counters.
+    for (const char* text : moves) ASSERT_TRUE(ApplyGameMove(ParseCoordinateMove(text)));
+    EXPECT_TRUE(PositionState::Capture() == end);
 }
 
 } // namespace velkor::test

@@ -110,6 +110,23 @@ TEST_F(TimeControlTest, FailLowExtraTimeStopsShortOfTheClock) {
     EXPECT_EQ(FailLowExtraTimeMs(100), 0) << "budgets of six seconds or less get none";
 }
 
+TEST_F(TimeControlTest, FixedSecondsPerMoveHoldUntilTheNextLevel) {
+    ASSERT_TRUE(ApplyFixedMoveTime("2"));
+    EXPECT_EQ(MoveTimeMs, 1900u) << "less the reserve for the stop";
+    ApplyClock(30000);
+    EXPECT_EQ(MoveTimeMs, 1900u) << "the clock does not change it";
+    BookMovePlayed = 1;
+    ApplyBookExitTime();
+    EXPECT_EQ(MoveTimeMs, 1900u) << "nor the book exit";
+    MoveTimeMs = 7000;
+    EXPECT_EQ(FailLowExtraTimeMs(7000), 0) << "nor extra time";
+    EXPECT_FALSE(ApplyFixedMoveTime("0"));
+    EXPECT_FALSE(ApplyFixedMoveTime("x"));
+    ASSERT_TRUE(ApplyLevel("40", "5", "0"));
+    ApplyClock(30000);
+    EXPECT_EQ(MoveTimeMs, 7470u) << "level brings the clock back";
+}
+
 TEST_F(TimeControlTest, BookExit) {
     MoveTimeMs = 7470;
     BookMovePlayed = 1;
