@@ -138,6 +138,8 @@ void StartEngine(unsigned depth) {
 
 void StopEngine() {
     LogLine("-M: entered StopEngine");
+    // A search stopped by a command has nothing more to show: its position is about to change.
+    ShowThinking = false;
     EngineState = Idle;
     SearchStartTime = 0;
     StopSearch = 1;

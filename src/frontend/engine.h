@@ -18,8 +18,8 @@ extern std::atomic<std::uint8_t> StopSearch;
 extern std::atomic<std::int32_t> SearchStartTime;
 extern std::atomic<std::uint32_t> MaxSearchDepth;
 extern std::atomic<std::int32_t> AspirationState;
-// Whether the running search prints its thinking: not while it ponders, so that a ponder search
-// stopped by a miss or a command stays silent; a hit turns it on.
+// Whether the running search prints its thinking: not while it ponders, and not once a command
+// has stopped it (its position is about to change); a ponder hit turns it on.
 extern std::atomic<bool> ShowThinking;
 
 // Command-thread state.
