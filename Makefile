@@ -1,9 +1,15 @@
 # The README's interface: `make` builds, `make run` starts the engine in play/, `make test` tests.
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
+TSAN_DIR ?= build-tsan
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all build run test test-sanitize clean
+# The tests that drive the two threads: the protocol, engine turns, GUI sequences and the book.
+TSAN_TESTS = Protocol|EngineControl|GuiCommands|GuiSequences|BookTest.TheEngine
+
+.PHONY: all build run test test-sanitize test-tsan fuzz clean
 
 all: build
 
@@ -22,5 +28,25 @@ test-sanitize:
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(JOBS) -LE slow
 
+# ThreadSanitizer: the thread tests, then one refereed xboard game, with every report written to
+# $(TSAN_DIR)/reports; any report fails the target.
+test-tsan:
+	cmake -S . -B $(TSAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELKOR_TSAN=ON -DVELKOR_WERROR=ON
+	cmake --build $(TSAN_DIR) -j $(JOBS)
+	rm -rf $(TSAN_DIR)/reports && mkdir -p $(TSAN_DIR)/reports
+	TSAN_OPTIONS="log_path=$(abspath $(TSAN_DIR))/reports/tsan second_deadlock_stack=1" \
+		ctest --test-dir $(TSAN_DIR) --output-on-failure -j $(JOBS) -R '$(TSAN_TESTS)'
+	TSAN_OPTIONS="log_path=$(abspath $(TSAN_DIR))/reports/tsan second_deadlock_stack=1" \
+		tests/e2e/xboard_match.sh $(TSAN_DIR)/velkor 1 0:20 0.2 true
+	@if ls $(TSAN_DIR)/reports/tsan* >/dev/null 2>&1; then \
+		echo "ThreadSanitizer reports:"; head -50 $(TSAN_DIR)/reports/tsan*; exit 1; fi
+	@echo "ThreadSanitizer: no reports"
+
+# libFuzzer targets (clang): each runs FUZZ_SECONDS over its corpus; any finding fails.
+fuzz:
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DVELKOR_FUZZ=ON
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	tests/fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(TSAN_DIR) $(FUZZ_DIR)

@@ -235,11 +235,12 @@ void RunCommand(const Command& command) {
     if (AnalysisMode && command.inAnalysis == InAnalysis::Restarts) StartAnalysis();
 }
 
-// While the engine thinks on its own move only "?" acts at once; "force" and "quit" end the turn
-// without a move and are then handled as usual. Everything else waits for the move.
+// While the engine thinks on its own move only "?" acts at once; "force" and "quit" (and the end
+// of the input) end the turn without a move and are then handled as usual. Everything else waits
+// for the move.
 ThinkingInput WatchInputWhileThinking(int timeoutMs) {
     char token[TokenBufferSize];
-    if (!PeekToken(token, timeoutMs)) return ThinkingInput::None;
+    if (!PeekToken(token, timeoutMs)) return InputEnded() ? ThinkingInput::EndTurn : ThinkingInput::None;
     if (std::strcmp(token, "?") == 0) {
         ReadToken(token);
         LogLine("::cmd:: ", token);

@@ -30,6 +30,7 @@ std::atomic<bool> ShowThinking{true};
 Move PonderMove = NoMove;
 PlyRecord PonderRecord;
 unsigned SearchDepthLimit = StartDepthArgument;
+unsigned SearchDepthCeiling = MaxIterationDepth;
 
 namespace {
 
@@ -128,7 +129,8 @@ void JoinSearchThread() {
 void StartEngine(unsigned depth) {
     LogLine("-M: entered StartEngine");
     unsigned lowByte = depth & 0xFF;
-    MaxSearchDepth = lowByte < MaxIterationDepth ? lowByte : MaxIterationDepth;
+    unsigned ceiling = std::min(MaxIterationDepth, SearchDepthCeiling);
+    MaxSearchDepth = lowByte < ceiling ? lowByte : ceiling;
     StopSearch = 0;
     SearchStartTime = ProcessClockMs();
     SetEvent(EngineStartSignal);

@@ -32,6 +32,9 @@ inline constexpr unsigned MinIterationDepth = 2; // the first iteration of every
 
 // The depth argument of every search start; "sd N" lowers it.
 extern unsigned SearchDepthLimit;
+// No search goes deeper than this, whatever it is asked; the fuzzers lower it so that every
+// input runs in milliseconds.
+extern unsigned SearchDepthCeiling;
 
 // What the input asks while the engine thinks on its own move: nothing yet, something that
 // waits its turn, "?" (move now), or a command that ends the turn without a move ("force",

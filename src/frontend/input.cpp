@@ -73,13 +73,18 @@ bool PeekBuffered(char* buffer) {
     std::size_t end = Input.position;
     while (end < Input.length && !IsSeparator(static_cast<unsigned char>(Input.data[end]))) ++end;
     std::size_t length = end - Input.position;
-    if (end == Input.length || length == 0 || length >= TokenBufferSize) return false;
+    // A token reaching the end of what has arrived may go on, unless the input has ended.
+    if ((end == Input.length && !Input.ended) || length == 0 || length >= TokenBufferSize) return false;
     std::memcpy(buffer, Input.data + Input.position, length);
     buffer[length] = '\0';
     return true;
 }
 
 } // namespace
+
+bool InputEnded() { return Input.ended && Input.position == Input.length; }
+
+void ResetInput() { Input = InputBuffer{}; }
 
 bool PeekToken(char* buffer, int timeoutMs) {
     if (PeekBuffered(buffer)) return true;

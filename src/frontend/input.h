@@ -20,6 +20,13 @@ ReadResult ReadToken(char* buffer);
 // arrived: it must be followed by a separator, so that "?" is not taken for "?x".
 bool PeekToken(char* buffer, int timeoutMs);
 
+// True once standard input has ended.
+bool InputEnded();
+
+// Forgets everything read so far and reads standard input afresh (for tests and fuzzers that run
+// the command loop more than once in a process).
+void ResetInput();
+
 // Reads the rest of the current line, keeping its line end, into buffer (LineTextLimit + 1 bytes);
 // characters past the limit are discarded up to the line end. Returns false at end of input
 // when nothing was read.
