@@ -5,10 +5,10 @@
 
 #include <algorithm>
 
+#include "core/tables.h"
 #include "eval/pawn_cache.h"
 #include "eval/tables.h"
 #include "position/position.h"
-#include "position/tables.h"
 
 namespace velkor {
 

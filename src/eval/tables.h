@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "position/types.h"
+#include "core/types.h"
 
 namespace velkor {
 

@@ -6,21 +6,20 @@
 #include <cstdio>
 #include <cstring>
 
-#include "frontend/announce.h"
-#include "frontend/engine.h"
+#include "control/announce.h"
+#include "control/engine.h"
+#include "control/game_moves.h"
+#include "control/setup.h"
+#include "control/time_control.h"
+#include "core/log.h"
+#include "core/tables.h"
 #include "frontend/input.h"
-#include "frontend/log.h"
-#include "frontend/time_control.h"
 #include "notation/coordinate.h"
-#include "position/setup.h"
-#include "position/tables.h"
 #include "search/transposition.h"
 #include "tools/game_export.h"
 #include "tools/pgn_convert.h"
 
 namespace velkor {
-
-std::uint8_t PonderEnabled = 1;
 
 namespace {
 

@@ -5,8 +5,6 @@
 
 namespace velkor {
 
-extern std::uint8_t PonderEnabled;
-
 inline constexpr const char* TestPositionFen = "4rr2/5ppk/1n6/1pQ4p/p2P3P/2P4R/1q3PP1/R5K1 w - -";
 
 // Performs the handshake with the interface; always succeeds.

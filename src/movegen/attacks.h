@@ -1,9 +1,9 @@
 // Attack and check detection on the current position.
 #pragma once
 
-#include "movegen/move.h"
+#include "core/move.h"
+#include "core/tables.h"
 #include "position/position.h"
-#include "position/tables.h"
 
 namespace velkor {
 

@@ -2,11 +2,11 @@
 // colour, plus the small emitters the generators share.
 #pragma once
 
+#include "core/move.h"
+#include "core/tables.h"
 #include "movegen/attacks.h"
 #include "movegen/exchange.h"
-#include "movegen/move.h"
 #include "position/position.h"
-#include "position/tables.h"
 
 namespace velkor {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "position/types.h"
+#include "core/types.h"
 
 namespace velkor {
 

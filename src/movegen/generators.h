@@ -2,7 +2,7 @@
 // routine table indexed by SideToMove (entry 0 Black, entry 1 White).
 #pragma once
 
-#include "movegen/move.h"
+#include "core/move.h"
 #include "position/position.h"
 
 namespace velkor {

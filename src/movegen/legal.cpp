@@ -31,6 +31,14 @@ ScoredMove* GenerateLegalMoves(ScoredMove* list) {
     return legalEnd;
 }
 
+bool IsPseudoLegal(Move move) {
+    ScoredMove moves[MaxMoves];
+    ScoredMove* end = GenerateAll[SideToMove](moves);
+    for (ScoredMove* entry = moves; entry != end; ++entry)
+        if (entry->move == move) return true;
+    return false;
+}
+
 bool IsLegalMove(Move move) {
     if (move == NoMove || IsMarker(move)) return false;
     ScoredMove moves[MaxMoves];

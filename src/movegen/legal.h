@@ -2,7 +2,7 @@
 // never make an illegal move (incoming game moves, table moves, book and tool checks).
 #pragma once
 
-#include "movegen/move.h"
+#include "core/move.h"
 
 namespace velkor {
 
@@ -16,5 +16,8 @@ ScoredMove* GenerateLegalMoves(ScoredMove* list);
 
 // True when move is one of the legal moves of the side to move.
 bool IsLegalMove(Move move);
+
+// True when the full generator could produce move for the side to move.
+bool IsPseudoLegal(Move move);
 
 } // namespace velkor

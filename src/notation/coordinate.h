@@ -1,7 +1,7 @@
 // Coordinate move text of the protocol: e2e4, e7e8q, castling as the king's move.
 #pragma once
 
-#include "movegen/move.h"
+#include "core/move.h"
 
 namespace velkor {
 

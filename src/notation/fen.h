@@ -1,7 +1,7 @@
 // FEN output and the printed board diagram, both of the live position.
 #pragma once
 
-#include "position/types.h"
+#include "core/types.h"
 
 namespace velkor {
 

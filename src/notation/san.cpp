@@ -6,6 +6,7 @@
 
 #include "movegen/attacks.h"
 #include "movegen/generators.h"
+#include "movegen/legal.h"
 #include "notation/coordinate.h"
 #include "position/make_move.h"
 
@@ -83,14 +84,6 @@ Move DisambiguatedMove(const char* text) {
 }
 
 } // namespace
-
-bool IsPseudoLegal(Move move) {
-    ScoredMove moves[MaxMoves];
-    ScoredMove* end = GenerateAll[SideToMove](moves);
-    for (ScoredMove* entry = moves; entry != end; ++entry)
-        if (entry->move == move) return true;
-    return false;
-}
 
 Move ResolveSanMove(const char* text, int to, Bitboard fromMask) {
     int side = SideToMove;

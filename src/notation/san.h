@@ -2,8 +2,8 @@
 // live position for the side to move.
 #pragma once
 
-#include "movegen/move.h"
-#include "position/types.h"
+#include "core/move.h"
+#include "core/types.h"
 
 namespace velkor {
 
@@ -14,8 +14,5 @@ Move ParseSanMove(const char* text);
 // The move of the piece (letter or pawn file in text[0]) of the side to move that reaches `to`
 // from a square in fromMask; several candidates are told apart by legality.
 Move ResolveSanMove(const char* text, int to, Bitboard fromMask);
-
-// True when the full generator could produce move for the side to move.
-bool IsPseudoLegal(Move move);
 
 } // namespace velkor

@@ -2,8 +2,8 @@
 // could capture; castling rights are lost with their keys XORed into the hash key.
 #include "position/make_move.h"
 
-#include "position/tables.h"
-#include "position/zobrist.h"
+#include "core/tables.h"
+#include "core/zobrist.h"
 
 namespace velkor {
 

@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "movegen/move.h"
+#include "core/move.h"
 #include "position/position.h"
 
 namespace velkor {

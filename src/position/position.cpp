@@ -1,7 +1,7 @@
 // Storage of the global position, the game history, the ply stack and the game snapshot.
 #include "position/position.h"
 
-#include "position/zobrist.h"
+#include "core/zobrist.h"
 
 namespace velkor {
 

@@ -4,8 +4,8 @@
 #include <array>
 #include <cstdint>
 
-#include "movegen/move.h"
-#include "position/types.h"
+#include "core/move.h"
+#include "core/types.h"
 
 namespace velkor {
 

@@ -1,6 +1,5 @@
 // The main search: principal-variation alpha-beta with transposition-table cut-offs, null move,
 // internal iterative deepening, an extension for repeated checks, killers and history.
-#include "frontend/engine.h"
 #include "movegen/attacks.h"
 #include "movegen/generators.h"
 #include "position/make_move.h"
@@ -8,6 +7,7 @@
 #include "search/history.h"
 #include "search/move_order.h"
 #include "search/search.h"
+#include "search/signals.h"
 #include "search/transposition.h"
 
 namespace velkor {

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "movegen/move.h"
+#include "core/move.h"
 
 namespace velkor {
 

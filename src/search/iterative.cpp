@@ -3,14 +3,14 @@
 
 #include <cstdio>
 
-#include "frontend/engine.h"
-#include "frontend/log.h"
+#include "core/log.h"
 #include "movegen/attacks.h"
 #include "notation/coordinate.h"
 #include "notation/fen.h"
 #include "position/make_move.h"
 #include "search/draw.h"
 #include "search/search.h"
+#include "search/signals.h"
 #include "search/transposition.h"
 
 namespace velkor {

@@ -1,7 +1,7 @@
 // Iterative deepening: what the search thread runs when told to think or ponder.
 #pragma once
 
-#include "movegen/move.h"
+#include "core/move.h"
 
 namespace velkor {
 

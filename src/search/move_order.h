@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "movegen/move.h"
+#include "core/move.h"
 #include "position/position.h"
 #include "search/history.h"
 

@@ -1,6 +1,5 @@
 // The root search: its list is generated once per search and kept between iterations, so that
 // each iteration is ordered by the scores of the one before.
-#include "frontend/engine.h"
 #include "movegen/attacks.h"
 #include "movegen/generators.h"
 #include "position/make_move.h"
@@ -8,6 +7,7 @@
 #include "search/history.h"
 #include "search/move_order.h"
 #include "search/search.h"
+#include "search/signals.h"
 #include "search/transposition.h"
 
 namespace velkor {

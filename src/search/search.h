@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "movegen/move.h"
+#include "core/move.h"
 #include "position/position.h"
 
 namespace velkor {

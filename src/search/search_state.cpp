@@ -1,7 +1,7 @@
 // The search's shared state.
-#include "frontend/engine.h"
 #include "position/make_move.h"
 #include "search/search.h"
+#include "search/signals.h"
 #include "search/transposition.h"
 
 namespace velkor {

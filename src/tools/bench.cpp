@@ -5,11 +5,11 @@
 #include <chrono>
 #include <cstdio>
 
-#include "frontend/engine.h"
+#include "control/setup.h"
 #include "notation/coordinate.h"
-#include "position/setup.h"
 #include "search/iterative.h"
 #include "search/search.h"
+#include "search/signals.h"
 
 namespace velkor {
 

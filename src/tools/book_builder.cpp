@@ -6,10 +6,10 @@
 #include <fstream>
 #include <vector>
 
+#include "book/book.h"
+#include "control/setup.h"
 #include "movegen/legal.h"
-#include "position/book.h"
 #include "position/make_move.h"
-#include "position/setup.h"
 #include "tools/game_file.h"
 
 namespace velkor {

@@ -8,10 +8,11 @@
 #include <sstream>
 #include <thread>
 
-#include "frontend/engine.h"
+#include "control/setup.h"
 #include "notation/san.h"
-#include "position/setup.h"
+#include "position/position.h"
 #include "search/iterative.h"
+#include "search/signals.h"
 
 namespace velkor {
 

@@ -6,11 +6,11 @@
 #include <fstream>
 #include <sstream>
 
+#include "control/setup.h"
 #include "movegen/legal.h"
 #include "notation/coordinate.h"
 #include "notation/fen.h"
 #include "position/make_move.h"
-#include "position/setup.h"
 
 namespace velkor {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "movegen/move.h"
+#include "core/move.h"
 
 namespace velkor {
 

@@ -12,13 +12,13 @@
 #include <sstream>
 #include <unordered_set>
 
-#include "frontend/log.h"
+#include "control/setup.h"
+#include "core/log.h"
 #include "movegen/attacks.h"
 #include "movegen/generators.h"
 #include "notation/fen.h"
 #include "notation/san.h"
 #include "position/make_move.h"
-#include "position/setup.h"
 
 namespace velkor {
 

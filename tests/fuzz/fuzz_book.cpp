@@ -4,11 +4,11 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "book/book.h"
+#include "control/setup.h"
 #include "fuzz/fuzz_support.h"
 #include "movegen/legal.h"
-#include "position/book.h"
 #include "position/make_move.h"
-#include "position/setup.h"
 #include "search/transposition.h"
 #include "support/position_state.h"
 

@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <string>
 
+#include "control/engine.h"
 #include "frontend/command_loop.h"
-#include "frontend/engine.h"
 #include "frontend/input.h"
 #include "fuzz/fuzz_support.h"
 #include "movegen/legal.h"

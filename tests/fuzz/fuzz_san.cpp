@@ -6,11 +6,11 @@
 #include <cstring>
 #include <string>
 
+#include "control/setup.h"
 #include "fuzz/fuzz_support.h"
 #include "movegen/legal.h"
 #include "notation/san.h"
 #include "position/make_move.h"
-#include "position/setup.h"
 #include "support/position_state.h"
 
 using namespace velkor;

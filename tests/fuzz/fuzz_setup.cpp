@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "control/setup.h"
 #include "fuzz/fuzz_support.h"
 #include "fuzz/position_check.h"
 #include "movegen/attacks.h"
@@ -12,7 +13,6 @@
 #include "movegen/legal.h"
 #include "notation/fen.h"
 #include "position/make_move.h"
-#include "position/setup.h"
 #include "support/position_state.h"
 #include "tools/perft.h"
 

@@ -10,7 +10,7 @@
 #include <sstream>
 #include <string>
 
-#include "position/tables.h"
+#include "core/tables.h"
 
 namespace velkor::fuzz {
 

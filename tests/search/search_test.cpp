@@ -1,7 +1,7 @@
 // The searches: mates with their exact scores, game-end markers at the root, stop handling.
 #include <gtest/gtest.h>
 
-#include "frontend/engine.h"
+#include "control/engine.h"
 #include "notation/coordinate.h"
 #include "position/make_move.h"
 #include "search/iterative.h"

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "control/setup.h"
 #include "movegen/legal.h"
 #include "notation/coordinate.h"
 #include "position/make_move.h"
-#include "position/setup.h"
 #include "support/engine_process.h"
 
 namespace velkor::test {

@@ -5,8 +5,8 @@
 #include <array>
 #include <cstring>
 
+#include "core/zobrist.h"
 #include "position/position.h"
-#include "position/zobrist.h"
 
 namespace velkor::test {
 

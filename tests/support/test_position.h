@@ -7,8 +7,8 @@
 
 #include <unistd.h>
 
-#include "position/setup.h"
-#include "position/tables.h"
+#include "control/setup.h"
+#include "core/tables.h"
 
 namespace velkor::test {
 

@@ -2,7 +2,7 @@
 // the search or the evaluation changes. A deliberate change updates it and says so.
 #include <gtest/gtest.h>
 
-#include "position/tables.h"
+#include "core/tables.h"
 #include "tools/bench.h"
 
 namespace velkor::test {

@@ -3,8 +3,8 @@
 
 #include <fstream>
 
+#include "control/setup.h"
 #include "notation/san.h"
-#include "position/setup.h"
 #include "support/test_position.h"
 #include "tools/epd_suite.h"
 

@@ -16,10 +16,10 @@
 #include <string>
 #include <thread>
 
+#include "book/book.h"
+#include "control/setup.h"
 #include "position/position.h"
-#include "position/setup.h"
 #include "support/test_position.h"
-#include "position/book.h"
 #include "tools/book_builder.h"
 #include "tools/game_export.h"
 #include "tools/pgn_convert.h"

@@ -4,8 +4,8 @@
 #include <fstream>
 #include <string>
 
-#include "position/setup.h"
-#include "position/tables.h"
+#include "control/setup.h"
+#include "core/tables.h"
 #include "tools/perft.h"
 
 namespace velkor::test {

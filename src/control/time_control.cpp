@@ -1,5 +1,5 @@
 // Clock formula and the parsing of the clock commands.
-#include "frontend/time_control.h"
+#include "control/time_control.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,7 +1,7 @@
 // The clock formula and the parsing of "level" and "time" arguments.
 #include <gtest/gtest.h>
 
-#include "frontend/time_control.h"
+#include "control/time_control.h"
 
 namespace velkor::test {
 

@@ -1,11 +1,11 @@
-// Set-up from FEN: the start position's invariants, the accepted oddities and every rejection.
+// Reading FEN: the start position's invariants, the accepted oddities and every rejection.
 #include <gtest/gtest.h>
 
 #include <cstring>
 
+#include "core/zobrist.h"
 #include "notation/fen.h"
 #include "position/position.h"
-#include "position/zobrist.h"
 #include "search/transposition.h"
 #include "support/test_position.h"
 
@@ -13,7 +13,7 @@ namespace velkor::test {
 
 namespace {
 
-class SetupTest : public PositionTest {};
+class FenReaderTest : public PositionTest {};
 
 std::string CurrentFen() {
     char fen[FenBufferSize];
@@ -32,7 +32,7 @@ HashKeyValue KeyFromScratch() {
 
 } // namespace
 
-TEST_F(SetupTest, StartPositionInvariants) {
+TEST_F(FenReaderTest, StartPositionInvariants) {
     SetUpFen(StartPositionFen);
     EXPECT_EQ(Occupied, 0xFFFF00000000FFFFULL);
     EXPECT_EQ(ColourOccupancy[White], 0x000000000000FFFFULL);
@@ -62,7 +62,7 @@ TEST_F(SetupTest, StartPositionInvariants) {
     EXPECT_EQ(GameSnapshot.castlingRights, 27);
 }
 
-TEST_F(SetupTest, FenRoundTrips) {
+TEST_F(FenReaderTest, FenRoundTrips) {
     for (const char* fen : {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -",
                             "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3",
                             "4rr2/5ppk/1n6/1pQ4p/p2P3P/2P4R/1q3PP1/R5K1 w - -",
@@ -75,7 +75,7 @@ TEST_F(SetupTest, FenRoundTrips) {
     }
 }
 
-TEST_F(SetupTest, SideToMoveDoesNotChangeTheKeyButTheEnPassantSquareDoes) {
+TEST_F(FenReaderTest, SideToMoveDoesNotChangeTheKeyButTheEnPassantSquareDoes) {
     SetUpFen("4k3/8/8/8/8/8/8/4K3 w - -");
     HashKeyValue white = HashKey;
     SetUpFen("4k3/8/8/8/8/8/8/4K3 b - -");
@@ -89,7 +89,7 @@ TEST_F(SetupTest, SideToMoveDoesNotChangeTheKeyButTheEnPassantSquareDoes) {
     EXPECT_EQ(withSquare ^ HashKey, ZobristKeys[0][E3]);
 }
 
-TEST_F(SetupTest, CastlingRightsAddNothingToTheKey) {
+TEST_F(FenReaderTest, CastlingRightsAddNothingToTheKey) {
     SetUpFen("r3k2r/8/8/8/8/8/8/R3K2R w KQkq -");
     HashKeyValue all = HashKey;
     SetUpFen("r3k2r/8/8/8/8/8/8/R3K2R w - -");
@@ -98,7 +98,7 @@ TEST_F(SetupTest, CastlingRightsAddNothingToTheKey) {
     EXPECT_EQ(CastlingRights, WhiteShort | BlackLong);
 }
 
-TEST_F(SetupTest, LenientForms) {
+TEST_F(FenReaderTest, LenientForms) {
     SetUpFen("rnbqkbnrpppppppp8888PPPPPPPPRNBQKBNR w KQkq -");
     EXPECT_EQ(CurrentFen(), StartPositionFen);
     SetUpFen("   rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR   W   KQkq   -   0 1");
@@ -111,7 +111,7 @@ TEST_F(SetupTest, LenientForms) {
     EXPECT_EQ(CurrentFen(), "4k3/8/8/8/8/8/8/4K3 w - -");
 }
 
-TEST_F(SetupTest, MalformedTextIsRejectedAndThePreviousPositionStands) {
+TEST_F(FenReaderTest, MalformedTextIsRejectedAndThePreviousPositionStands) {
     SetUpFen("r3k2r/8/8/8/4P3/8/8/R3K2R b KQkq e3");
     std::string before = CurrentFen();
     HashKeyValue key = HashKey;
@@ -130,7 +130,7 @@ TEST_F(SetupTest, MalformedTextIsRejectedAndThePreviousPositionStands) {
     }
 }
 
-TEST_F(SetupTest, UnplayablePositionsAreRejected) {
+TEST_F(FenReaderTest, UnplayablePositionsAreRejected) {
     for (const char* bad : {"8/8/8/8/8/8/8/8 w - -",                 // no kings
                             "4k3/8/8/8/8/8/8/8 w - -",               // no white king
                             "4k3/8/8/8/8/8/8/3KK3 w - -",            // two white kings
@@ -148,7 +148,7 @@ TEST_F(SetupTest, UnplayablePositionsAreRejected) {
     EXPECT_TRUE(SetupPosition("3k4/8/8/8/8/8/QQQQQQQQ/Q2K4 b - -", false));
 }
 
-TEST_F(SetupTest, ImpossibleRightsAndEnPassantSquaresAreDropped) {
+TEST_F(FenReaderTest, ImpossibleRightsAndEnPassantSquaresAreDropped) {
     SetUpFen("4k3/8/8/8/8/8/8/R3K3 w KQkq -");
     EXPECT_EQ(CastlingRights, WhiteLong);
     SetUpFen("r3k2r/8/8/8/8/8/8/4K2R w KQkq -");
@@ -168,44 +168,11 @@ TEST_F(SetupTest, ImpossibleRightsAndEnPassantSquaresAreDropped) {
     EXPECT_EQ(EnPassantSquare, E6);
 }
 
-TEST_F(SetupTest, CountersWithoutAnEnPassantFieldMeanNoSquare) {
+TEST_F(FenReaderTest, CountersWithoutAnEnPassantFieldMeanNoSquare) {
     SetUpFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq 0 1");
     EXPECT_EQ(CurrentFen(), StartPositionFen);
     SetUpFen("4k3/8/8/8/8/8/8/4K3 b - 12 40");
     EXPECT_EQ(CurrentFen(), "4k3/8/8/8/8/8/8/4K3 b - -");
-}
-
-TEST_F(SetupTest, EpdOperations) {
-    const char* start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
-    ASSERT_TRUE(SetupPosition((std::string(start) + " bm Nf3; id \"x\";").c_str(), false));
-    EXPECT_EQ(EpdOperation, 'b');
-    EXPECT_EQ(EpdMove, ComposeMove(F3, G1, Quiet));
-    ASSERT_TRUE(SetupPosition((std::string(start) + " am e4 ;").c_str(), false));
-    EXPECT_EQ(EpdOperation, 'a');
-    // Without a separator after the move no operation is kept.
-    ASSERT_TRUE(SetupPosition((std::string(start) + " bm Nf3").c_str(), false));
-    EXPECT_EQ(EpdOperation, 0);
-    // Only the first "a" or "b" after the position decides: here it begins the word "black".
-    ASSERT_TRUE(SetupPosition((std::string(start) + " c0 \"black\"; bm Nf3;").c_str(), false));
-    EXPECT_EQ(EpdOperation, 0);
-    // A move that does not resolve: a warning, false, and the position fully set up.
-    testing::internal::CaptureStdout();
-    EXPECT_FALSE(SetupPosition((std::string(start) + " bm Nf4;").c_str(), false));
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Warning cannot recognize move: Nf4\r\n");
-    EXPECT_EQ(CurrentFen(), start);
-}
-
-TEST_F(SetupTest, SetupResetsSearchState) {
-    SetUpFen(StartPositionFen);
-    PlyStack[5].killer1 = 123;
-    PlyStack[7].killer2 = 456;
-    TranspositionTable[17].slots[1].data = 99;
-    SetUpFen("4k3/8/8/8/8/8/8/4K3 w - -");
-    EXPECT_EQ(PlyStack[5].killer1, NoMove);
-    EXPECT_EQ(PlyStack[7].killer2, NoMove);
-    EXPECT_EQ(TranspositionTable[17].slots[1].data, 0u);
-    EXPECT_EQ(MaterialCount, 0);
-    EXPECT_EQ(PieceMaterial[White], 0);
 }
 
 } // namespace velkor::test

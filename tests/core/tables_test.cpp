@@ -3,7 +3,7 @@
 
 #include <random>
 
-#include "position/tables.h"
+#include "core/tables.h"
 
 namespace velkor::test {
 

@@ -1,7 +1,8 @@
 // Game moves: only legal moves are played, the snapshot follows, the history never overflows.
 #include <gtest/gtest.h>
 
-#include "frontend/engine.h"
+#include "control/engine.h"
+#include "control/game_moves.h"
 #include "notation/coordinate.h"
 #include "position/position.h"
 #include "support/position_state.h"

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "control/setup.h"
+#include "core/tables.h"
 #include "notation/coordinate.h"
-#include "position/setup.h"
-#include "position/tables.h"
 #include "tools/bench.h"
 #include "tools/book_builder.h"
 #include "tools/epd_suite.h"

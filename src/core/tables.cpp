@@ -1,5 +1,5 @@
 // Fills the lookup tables. Nothing here runs on the hot path: clarity over speed.
-#include "position/tables.h"
+#include "core/tables.h"
 
 namespace velkor {
 

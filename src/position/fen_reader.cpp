@@ -1,39 +1,17 @@
-// FEN/EPD set-up. The text is parsed and checked in scratch state first, so that a rejected text
-// never leaves a half-built position behind.
-#include "position/setup.h"
+// Reading FEN and EPD text. The text is parsed and checked in scratch state first, so that a
+// rejected text never leaves a half-built position behind.
+#include "position/fen_reader.h"
 
-#include <array>
+#include <bit>
 #include <cstring>
 
-#include <cstdio>
-
-#include "eval/pawn_cache.h"
-#include "frontend/log.h"
-#include "notation/san.h"
-#include "position/book.h"
+#include "core/tables.h"
+#include "core/zobrist.h"
 #include "position/position.h"
-#include "position/tables.h"
-#include "position/zobrist.h"
-#include "search/history.h"
-#include "search/transposition.h"
 
 namespace velkor {
 
-char EpdOperation = 0;
-Move EpdMove = NoMove;
-
 namespace {
-
-inline constexpr int EpdMoveTextLength = 9;
-
-struct ParsedFen {
-    std::array<PieceCode, SquareCount> board{};
-    int sideToMove = White;
-    std::uint16_t castlingRights = 0;
-    int enPassantSquare = 0;
-    char epdOperation = 0; // 'b' for bm, 'a' for am, 0 for none
-    char epdMove[EpdMoveTextLength + 1] = {};
-};
 
 const char* SkipBlanks(const char* p) {
     while (*p == ' ') ++p;
@@ -235,6 +213,17 @@ Bitboard ColourPieces(int colour) {
     return pieces;
 }
 
+} // namespace
+
+bool ReadFen(const char* text, ParsedFen& fen) {
+    if (!ParseFen(text, fen)) return false;
+    ScratchBoard scratch = MakeScratchBoard(fen);
+    if (!IsPlayable(scratch, fen.sideToMove)) return false;
+    DropImpossibleCastlingRights(fen);
+    DropImpossibleEnPassant(fen, scratch);
+    return true;
+}
+
 void BuildPosition(const ParsedFen& fen) {
     ResetPosition();
     for (int s = 0; s < SquareCount; ++s)
@@ -256,28 +245,10 @@ void BuildPosition(const ParsedFen& fen) {
     RefreshGameSnapshot();
 }
 
-void ResetSearchTables() {
-    ClearHash();
-    ClearHistoryScores();
-    for (PlyRecord& record : PlyStack) record.killer1 = record.killer2 = NoMove;
-    ClearPawnStructureCache();
-}
-
-// Parses and checks the text in scratch state; the globals are untouched on failure.
-bool ParseAcceptableFen(const char* text, ParsedFen& fen) {
-    if (!ParseFen(text, fen)) return false;
-    ScratchBoard scratch = MakeScratchBoard(fen);
-    if (!IsPlayable(scratch, fen.sideToMove)) return false;
-    DropImpossibleCastlingRights(fen);
-    DropImpossibleEnPassant(fen, scratch);
-    return true;
-}
-
-} // namespace
 
 bool SetupBoardOnly(const char* text) {
     ParsedFen fen;
-    if (!ParseAcceptableFen(text, fen)) return false;
+    if (!ReadFen(text, fen)) return false;
     BuildPosition(fen);
     return true;
 }
@@ -297,34 +268,6 @@ HashKeyValue StartPositionKey() {
 bool IsStartPosition() {
     return HashKey == StartPositionKey() && SideToMove == White && CastlingRights == AllCastlingRights &&
            EnPassantSquare == 0;
-}
-
-bool SetupPosition(const char* text, bool loadBook) {
-    ParsedFen fen;
-    if (!ParseAcceptableFen(text, fen)) return false;
-    BuildPosition(fen);
-    ResetSearchTables();
-    // The book plays only from the start position. Elsewhere its absence is no error and the
-    // interface hears nothing of it; at the start a missing or damaged book is told.
-    if (loadBook) {
-        bool atStart = IsStartPosition();
-        bool loaded = atStart && LoadBook(BookFileName);
-        if (!loaded) LogLine("-\ttellusererror BOOK ERROR!\n");
-        if (atStart && !loaded) std::fputs("tellusererror BOOK ERROR!\n", stdout);
-    }
-    HashAge = 1;
-    EpdOperation = 0;
-    EpdMove = NoMove;
-    if (fen.epdOperation) {
-        Move move = ParseSanMove(fen.epdMove);
-        if (move == NoMove) {
-            std::printf("Warning cannot recognize move: %s\r\n", fen.epdMove);
-            return false;
-        }
-        EpdOperation = fen.epdOperation;
-        EpdMove = move;
-    }
-    return true;
 }
 
 } // namespace velkor

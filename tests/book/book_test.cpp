@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "book/book.h"
 #include "notation/coordinate.h"
-#include "position/book.h"
 #include "position/make_move.h"
 #include "search/transposition.h"
 #include "support/engine_process.h"

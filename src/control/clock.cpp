@@ -1,5 +1,5 @@
 // Process clock on the steady clock, counted from static initialisation.
-#include "frontend/clock.h"
+#include "control/clock.h"
 
 #include <chrono>
 

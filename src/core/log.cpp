@@ -1,5 +1,5 @@
 // The log file and its line writer.
-#include "frontend/log.h"
+#include "core/log.h"
 
 #include <cstdio>
 #include <mutex>

@@ -1,11 +1,12 @@
 // Move and result announcements in the interface's syntax.
-#include "frontend/announce.h"
+#include "control/announce.h"
 
 #include <cstdio>
 
-#include "frontend/engine.h"
-#include "frontend/log.h"
-#include "frontend/time_control.h"
+#include "control/engine.h"
+#include "control/game_moves.h"
+#include "control/time_control.h"
+#include "core/log.h"
 #include "movegen/legal.h"
 #include "notation/coordinate.h"
 #include "search/draw.h"

@@ -4,31 +4,22 @@
 #include <atomic>
 #include <cstdint>
 
-#include "movegen/move.h"
+#include "core/move.h"
 #include "position/position.h"
+#include "search/signals.h"
 
 namespace velkor {
 
-// Analysing (analysis mode, "analyze") searches the position without end and never moves.
-enum EngineStates : std::int32_t { Idle = 0, Thinking = 1, Pondering = 2, Waiting = 3, Quit = 4, Analysing = 5 };
-
-// Words shared with the search thread; written by the command thread except AspirationState.
-extern std::atomic<std::int32_t> EngineState;
-extern std::atomic<std::uint8_t> StopSearch;
+// The start of the current search (also a ponder search), for the wait after a ponder hit;
+// written by the command thread only.
 extern std::atomic<std::int32_t> SearchStartTime;
-extern std::atomic<std::uint32_t> MaxSearchDepth;
-extern std::atomic<std::int32_t> AspirationState;
-// Whether the running search prints its thinking: not while it ponders, and not once a command
-// has stopped it (its position is about to change); a ponder hit turns it on.
-extern std::atomic<bool> ShowThinking;
 
 // Command-thread state.
+extern std::uint8_t PonderEnabled;
 extern Move PonderMove;
 extern PlyRecord PonderRecord;
 
 inline constexpr unsigned StartDepthArgument = 128;
-inline constexpr unsigned MaxIterationDepth = 127;
-inline constexpr unsigned MinIterationDepth = 2; // the first iteration of every search
 
 // The depth argument of every search start; "sd N" lowers it.
 extern unsigned SearchDepthLimit;
@@ -63,11 +54,6 @@ void StopEngineAndTakeBackPonder();
 // Takes PonderMove back after the search has been stopped.
 void TakeBackPonderMove();
 
-// Plays a move of the game on the position; false for NoMove or when it cannot be played.
-bool ApplyGameMove(Move move);
-// Takes back the last move of the game exactly as it was played; false when there is none.
-// The search must be idle and no ponder move on the board.
-bool UndoGameMove();
 // Starts the endless search of analysis mode on the current position (EngineState Analysing).
 void StartAnalysis();
 // One complete engine turn: think, stop, announce, start pondering.

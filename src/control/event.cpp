@@ -1,5 +1,5 @@
 // Event operations.
-#include "frontend/event.h"
+#include "control/event.h"
 
 #include <chrono>
 

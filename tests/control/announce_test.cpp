@@ -1,8 +1,9 @@
 // The announcement of a searched move and of the result it produces.
 #include <gtest/gtest.h>
 
-#include "frontend/announce.h"
-#include "frontend/engine.h"
+#include "control/announce.h"
+#include "control/engine.h"
+#include "control/game_moves.h"
 #include "notation/coordinate.h"
 #include "position/make_move.h"
 #include "search/search.h"

@@ -1,16 +1,15 @@
 // The search thread, its three events and the start/stop hand-shake.
-#include "frontend/engine.h"
+#include "control/engine.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <thread>
 
-#include "frontend/clock.h"
-#include "frontend/announce.h"
-#include "frontend/command_loop.h"
-#include "frontend/event.h"
-#include "frontend/log.h"
-#include "frontend/time_control.h"
+#include "control/announce.h"
+#include "control/clock.h"
+#include "control/event.h"
+#include "control/time_control.h"
+#include "core/log.h"
 #include "movegen/legal.h"
 #include "notation/coordinate.h"
 #include "position/make_move.h"
@@ -20,13 +19,9 @@
 
 namespace velkor {
 
-std::atomic<std::int32_t> EngineState{Idle};
-std::atomic<std::uint8_t> StopSearch{0};
 std::atomic<std::int32_t> SearchStartTime{0};
-std::atomic<std::uint32_t> MaxSearchDepth{0};
-std::atomic<std::int32_t> AspirationState{0};
-std::atomic<bool> ShowThinking{true};
 
+std::uint8_t PonderEnabled = 1;
 Move PonderMove = NoMove;
 PlyRecord PonderRecord;
 unsigned SearchDepthLimit = StartDepthArgument;
@@ -42,9 +37,6 @@ Event EngineStartedSignal; // auto-reset: the thread accepted a start
 std::thread SearchThreadHandle;
 std::int32_t TurnStart = 0; // when the engine's current turn began
 ThinkingInputWatcher InputWatcher = nullptr;
-
-// The position before each game move, by the history index it was played from, for "undo".
-std::array<PositionCopy, GameHistorySize> PositionsBeforeGameMoves;
 
 // The thinking wait: up to ms for the search to end by itself, watching the input meanwhile.
 // Returns what ended the wait early on the input's side (None when the time ran out or the
@@ -180,34 +172,7 @@ void StopEngineAndTakeBackPonder() {
 
 void SetThinkingInputWatcher(ThinkingInputWatcher watcher) { InputWatcher = watcher; }
 
-bool ApplyGameMove(Move move) {
-    if (move == NoMove) return false;
-    // The game plus the deepest search line must fit into the history.
-    if (HistoryIndex() + PlyStackSize + 1 >= GameHistorySize) {
-        LogLine("-M: game history full, move ignored");
-        return false;
-    }
-    // Whatever arrives is checked: an illegal move would corrupt the position.
-    if (!IsLegalMove(move)) return false;
-    CopyPosition(PositionsBeforeGameMoves[static_cast<std::size_t>(HistoryIndex())]);
-    MakeMove(move, *CurrentPly);
-    ParkedEnPassantSquare = 0;
-    RefreshGameSnapshot();
-    ClearHistoryScores();
-    LogLine(Hex{HighHalf(HashKey)}, " ", Hex{LowHalf(HashKey)});
-    return true;
-}
 
-bool UndoGameMove() {
-    if (HistoryIndex() == 0) return false;
-    --HistoryTop;
-    RestorePosition(PositionsBeforeGameMoves[static_cast<std::size_t>(HistoryIndex())]);
-    HistoryTop->move = NoMove;
-    HistoryTop->key = HashKey;
-    RefreshGameSnapshot();
-    LogLine(Hex{HighHalf(HashKey)}, " ", Hex{LowHalf(HashKey)});
-    return true;
-}
 
 void StartAnalysis() {
     if (!PositionIsPlayable()) {

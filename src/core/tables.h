@@ -5,7 +5,7 @@
 #include <array>
 #include <bit>
 
-#include "position/types.h"
+#include "core/types.h"
 
 namespace velkor {
 

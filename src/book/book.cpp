@@ -1,6 +1,6 @@
 // Book loading. The header is a decimal count of lines; each line record is a count byte and
 // that many 16-bit little-endian moves.
-#include "position/book.h"
+#include "book/book.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -8,9 +8,9 @@
 #include <limits>
 
 #include "movegen/attacks.h"
-#include "notation/san.h"
+#include "movegen/legal.h"
+#include "position/fen_reader.h"
 #include "position/make_move.h"
-#include "position/setup.h"
 #include "search/transposition.h"
 
 namespace velkor {

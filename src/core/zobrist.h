@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "position/types.h"
+#include "core/types.h"
 
 namespace velkor {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "movegen/move.h"
+#include "core/move.h"
 
 namespace velkor {
 

@@ -1,0 +1,20 @@
+// Setting up the game position from FEN or EPD text, with everything that depends on it.
+#pragma once
+
+#include "core/move.h"
+#include "position/fen_reader.h"
+
+namespace velkor {
+
+// Sets up the position of a FEN text, optionally followed by an EPD "bm"/"am" operation, and
+// resets everything that depends on the position (history, snapshot, transposition table, search
+// tables, pawn cache). Returns false, leaving the previous position fully in force, when the text
+// is malformed or describes a position that cannot be played; with loadBook the opening book is
+// planted once the position stands.
+bool SetupPosition(const char* text, bool loadBook);
+
+// The EPD operation of the last accepted set-up: 'b' (bm), 'a' (am) or 0, and its move.
+extern char EpdOperation;
+extern Move EpdMove;
+
+} // namespace velkor
