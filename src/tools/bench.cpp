@@ -19,7 +19,8 @@ BenchResult RunBench(int depth, bool verbose) {
     for (const char* fen : BenchPositions) {
         SetupPosition(fen, false);
         CurrentPly = PlyStack.data();
-        EngineState = Pondering; // keeps the progress lines off standard output
+        ShowThinking = false; // the thinking output goes to the log only
+        EngineState = Pondering;
         StopSearch = 0;
         AspirationState = 0;
         MaxSearchDepth = static_cast<std::uint32_t>(depth);
@@ -32,6 +33,7 @@ BenchResult RunBench(int depth, bool verbose) {
         }
     }
     EngineState = Idle;
+    ShowThinking = true;
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return {total, seconds};
 }

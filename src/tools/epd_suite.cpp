@@ -92,7 +92,8 @@ bool ParseEpdLine(const std::string& line, EpdCase& parsed) {
 Move SearchEpdCase(const EpdCase& epd, const EpdLimits& limits) {
     if (!SetupPosition(epd.fen.c_str(), false)) return NoMove;
     CurrentPly = PlyStack.data();
-    EngineState = Pondering; // the thinking output goes to the log only
+    ShowThinking = false; // the thinking output goes to the log only
+    EngineState = Pondering;
     AspirationState = 0;
     StopSearch = 0;
     MaxSearchDepth = limits.depth > 0 ? static_cast<std::uint32_t>(limits.depth) : MaxIterationDepth;
@@ -104,6 +105,7 @@ Move SearchEpdCase(const EpdCase& epd, const EpdLimits& limits) {
         found = IterativeDeepening();
     }
     EngineState = Idle;
+    ShowThinking = true;
     return found;
 }
 

@@ -15,9 +15,14 @@ namespace {
 
 class SearchTest : public PositionTest {
   protected:
+    void SetUp() override {
+        PositionTest::SetUp();
+        ShowThinking = false; // the thinking output goes to the log only
+    }
     void TearDown() override {
         EngineState = Idle;
         StopSearch = 0;
+        ShowThinking = true;
     }
     // Searches the position quietly (the thinking output goes to the log) up to maxDepth.
     static ScoredMove Think(const char* fen, unsigned maxDepth, bool stopped = false) {
