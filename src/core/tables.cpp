@@ -19,6 +19,7 @@ SquareBytes DiagShiftA1H8;
 SquareBytes DiagShiftA8H1;
 SquareBytes DiagMaskA1H8;
 SquareBytes DiagMaskA8H1;
+std::array<SquareTable, SquareCount> SquaresBetween;
 SquareTable RookLines;
 SquareTable BishopLines;
 SquareTable QueenLines;
@@ -159,6 +160,21 @@ void InitMasksAndLines() {
     }
 }
 
+void InitSquaresBetween() {
+    constexpr int directions[8][2] = {{-1, -1}, {-1, 0}, {-1, 1}, {0, -1}, {0, 1}, {1, -1}, {1, 0}, {1, 1}};
+    for (int from = 0; from < SquareCount; ++from) {
+        SquaresBetween[from].fill(0);
+        for (const auto& step : directions) {
+            Bitboard passed = 0;
+            for (int row = RowOf(from) + step[0], file = FileOf(from) + step[1]; OnBoard(row, file);
+                 row += step[0], file += step[1]) {
+                SquaresBetween[from][SquareAt(row, file)] = passed;
+                passed |= MaskOf(SquareAt(row, file));
+            }
+        }
+    }
+}
+
 void InitEnPassantMasks() {
     for (int t = 0; t < SquareCount; ++t) {
         EnPassantRot90[t] = EnPassantRotA1H8[t] = EnPassantRotA8H1[t] = 0;
@@ -198,6 +214,7 @@ void InitTables() {
     InitDiagonalConstants();
     InitSlidingAttacks();
     InitMasksAndLines();
+    InitSquaresBetween();
     InitEnPassantMasks();
 }
 

@@ -47,6 +47,9 @@ extern SquareBytes DiagShiftA8H1;
 extern SquareBytes DiagMaskA1H8;
 extern SquareBytes DiagMaskA8H1;
 
+// The squares strictly between two squares on one rank, file or diagonal (empty otherwise).
+extern std::array<SquareTable, SquareCount> SquaresBetween;
+
 extern SquareTable RookLines;
 extern SquareTable BishopLines;
 extern SquareTable QueenLines;

@@ -40,6 +40,10 @@ bool CastlePathAttacked(Move move) {
 
 } // namespace
 
+bool SquareAttacked(int square, int defender) {
+    return defender == White ? SquareAttackedBy<White>(square) : SquareAttackedBy<Black>(square);
+}
+
 bool CastlePathAttackedBlack(Move move) { return CastlePathAttacked<Black>(move); }
 bool CastlePathAttackedWhite(Move move) { return CastlePathAttacked<White>(move); }
 

@@ -20,6 +20,9 @@ inline Bitboard PiecesOf(int whiteCode, int colour) {
     return PieceBitboards[PieceOfColour(whiteCode, colour)];
 }
 
+// True when a piece of the colour not `defender` (kings aside) attacks square.
+bool SquareAttacked(int square, int defender);
+
 // Fills checkers, kingLineAttacks and kingDiagonalAttacks of record for the side to move.
 void ComputeCheckInfo(PlyRecord& record);
 

@@ -1,4 +1,5 @@
-// Perft over the ply stack. Each node's moves are generated right after its parent's.
+// Perft over the ply stack. Each node's moves are generated right after its parent's; the last
+// ply is counted without making its moves where no check complicates the legality test.
 #include "tools/perft.h"
 
 #include <array>
@@ -14,10 +15,58 @@ namespace {
 
 std::array<ScoredMove, MaxMoves * PlyStackSize> PerftMoves;
 
+// The pieces of the side to move pinned to their king, and for each the squares it may still go
+// to (the line between the king and the pinner, the pinner included).
+struct Pins {
+    Bitboard pinned = 0;
+    std::array<Bitboard, SquareCount> allowed;
+};
+
+void FindPins(Pins& pins) {
+    int us = SideToMove, them = Opponent(us), king = KingSquare[us];
+    Bitboard queens = PiecesOf(WhiteQueen, them);
+    Bitboard pinners = (RookLines[king] & (PiecesOf(WhiteRook, them) | queens)) |
+                       (BishopLines[king] & (PiecesOf(WhiteBishop, them) | queens));
+    for (; pinners; pinners &= pinners - 1) {
+        int pinner = LowestSquare(pinners);
+        Bitboard between = SquaresBetween[king][pinner];
+        Bitboard blockers = between & Occupied;
+        if (!blockers || (blockers & (blockers - 1)) || !(blockers & ColourOccupancy[us])) continue;
+        pins.pinned |= blockers;
+        pins.allowed[LowestSquare(blockers)] = between | MaskOf(pinner);
+    }
+}
+
+bool LegalAfterMaking(Move move, PlyRecord& record, int mover) {
+    MakeMove(move, record);
+    bool legal = !LeavesKingAttacked(move, mover);
+    UnmakeMove(move, record);
+    return legal;
+}
+
+// The legal moves of a position whose side to move is not in check, counted without making them:
+// a king may not step onto an attacked square (its own square blocks no line that matters, as no
+// slider attacks it), a pinned piece may not leave its line. Castling and en passant are made.
+std::uint64_t CountLegalMoves(ScoredMove* list, ScoredMove* end, PlyRecord& record) {
+    Pins pins;
+    FindPins(pins);
+    int mover = SideToMove, king = KingSquare[mover];
+    std::uint64_t count = 0;
+    for (ScoredMove* entry = list; entry != end; ++entry) {
+        Move move = entry->move;
+        int from = MoveFrom(move), to = MoveTo(move), kind = KindOf(move);
+        if (kind == EnPassant || IsCastling(move)) count += LegalAfterMaking(move, record, mover);
+        else if (from == king) count += !SquareAttacked(to, mover);
+        else count += !(pins.pinned & MaskOf(from)) || (pins.allowed[from] & MaskOf(to));
+    }
+    return count;
+}
+
 std::uint64_t PerftNode(int depth, ScoredMove* list) {
     PlyRecord& record = *CurrentPly;
     ScoredMove* end = GenerateForPly(list, record);
     SaveSnapshot(record);
+    if (depth == 1 && !record.checkers) return CountLegalMoves(list, end, record);
     int mover = SideToMove;
     std::uint64_t nodes = 0;
     for (ScoredMove* entry = list; entry != end; ++entry) {
