@@ -1,9 +1,11 @@
 // Storage of the pawn-structure cache.
 #include "eval/pawn_cache.h"
 
+#include "core/large_table.h"
+
 namespace velkor {
 
-std::array<std::uint32_t, PawnCacheSize> PawnStructureCache;
+PawnCache& PawnStructureCache = AllocateLargeTable<PawnCache>();
 
 void ClearPawnStructureCache() { PawnStructureCache.fill(0); }
 

@@ -9,7 +9,8 @@ namespace velkor {
 inline constexpr std::uint32_t PawnCacheSize = 1u << 20;
 
 // Bits 0-15 score + 8190 (0 = empty), bits 20-31 the PawnKey bits 20-31 as check tag.
-extern std::array<std::uint32_t, PawnCacheSize> PawnStructureCache;
+using PawnCache = std::array<std::uint32_t, PawnCacheSize>;
+extern PawnCache& PawnStructureCache;
 
 void ClearPawnStructureCache();
 

@@ -24,6 +24,8 @@ using namespace velkor;
 
 namespace {
 
+double PerSecond(std::uint64_t count, double seconds) { return seconds > 0 ? static_cast<double>(count) / seconds : 0.0; }
+
 double SecondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
@@ -59,7 +61,7 @@ int RunPerft(int depth, const std::string& fen) {
     std::uint64_t nodes = Perft(depth);
     double seconds = SecondsSince(start);
     std::printf("nodes %llu\nseconds %.3f\nnps %.0f\n", static_cast<unsigned long long>(nodes), seconds,
-                seconds > 0 ? static_cast<double>(nodes) / seconds : 0.0);
+                PerSecond(nodes, seconds));
     return 0;
 }
 
@@ -112,11 +114,14 @@ int RunPerftSuite(const char* path, int maxDepth) {
     return failed ? 1 : 0;
 }
 
+// The signature (nodes) first, as ever; then the quiescence moves and the rate of all moves made.
 int RunBenchCommand(int depth) {
     BenchResult result = RunBench(depth, true);
+    std::uint64_t all = result.nodes + result.quiescenceNodes;
     std::printf("depth %d\nnodes %llu\nseconds %.3f\nnps %.0f\n", depth,
-                static_cast<unsigned long long>(result.nodes), result.seconds,
-                result.seconds > 0 ? static_cast<double>(result.nodes) / result.seconds : 0.0);
+                static_cast<unsigned long long>(result.nodes), result.seconds, PerSecond(result.nodes, result.seconds));
+    std::printf("qnodes %llu\nallnodes %llu\nallnps %.0f\n", static_cast<unsigned long long>(result.quiescenceNodes),
+                static_cast<unsigned long long>(all), PerSecond(all, result.seconds));
     return 0;
 }
 

@@ -125,6 +125,7 @@ int Search(int d, int p, int alpha, int beta, bool allowNull) {
     SaveSnapshot(record);
     ScoredMove* end = record.moveListEnd;
     ApplyOrderingScores(begin, end, record);
+    PrefetchAfterEach(begin, end);
 
     // 8-9.
     MoveSelector selector(begin, record, side);

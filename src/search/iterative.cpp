@@ -78,6 +78,7 @@ Move IterativeDeepening() {
 
     // 2.
     NodeCount = 0;
+    QuiescenceNodeCount = 0;
     InCheckCount = {0, 0};
     result.move = NoMove;
     root.moveListEnd = nullptr;

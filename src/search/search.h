@@ -19,7 +19,10 @@ inline constexpr int MaxQuiescencePly = 135;
 inline constexpr int MinQuiescenceDepth = -8;
 
 extern std::uint32_t IterationDepth;
+// Moves made by the root and main searches (the count the thinking output shows), and by the
+// quiescence search (for node rates comparable with other engines').
 extern std::uint32_t NodeCount;
+extern std::uint64_t QuiescenceNodeCount;
 extern std::array<std::uint32_t, 2> InCheckCount;
 
 // The move lists of every ply of the current line, one after another; the root's list first.

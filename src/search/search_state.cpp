@@ -8,12 +8,12 @@ namespace velkor {
 
 std::uint32_t IterationDepth;
 std::uint32_t NodeCount;
+std::uint64_t QuiescenceNodeCount;
 std::array<std::uint32_t, 2> InCheckCount;
 std::array<ScoredMove, MoveStackSize> MoveStack;
 
 void EnterChild(Move move, PlyRecord& record) {
     MakeMove(move, record);
-    PrefetchHash();
     ++CurrentPly;
 }
 

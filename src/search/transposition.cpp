@@ -4,10 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#ifdef __linux__
-#include <sys/mman.h>
-#endif
-
+#include "core/large_table.h"
 #include "movegen/legal.h"
 #include "notation/coordinate.h"
 #include "position/make_move.h"
@@ -15,7 +12,7 @@
 
 namespace velkor {
 
-std::array<HashBucket, 2 * HashBucketsPerSide> TranspositionTable;
+HashTable& TranspositionTable = AllocateLargeTable<HashTable>();
 std::uint16_t HashAge;
 
 namespace {
@@ -45,24 +42,7 @@ inline bool WorthKeeping(const HashEntry& entry, int depth, std::uint32_t bound)
     return value > depth || (value == depth && entry.bound() <= bound);
 }
 
-// Every node probes a random bucket of the 72 MiB table: with huge pages those probes stop
-// missing the TLB as well as the cache. Asked for before the first clear touches the pages.
-[[maybe_unused]] const bool HugePagesRequested = [] {
-#ifdef __linux__
-    constexpr std::uintptr_t HugePage = 2 * 1024 * 1024;
-    auto start = reinterpret_cast<std::uintptr_t>(TranspositionTable.data());
-    std::uintptr_t end = start + sizeof(TranspositionTable);
-    std::uintptr_t alignedStart = (start + HugePage - 1) & ~(HugePage - 1);
-    std::uintptr_t alignedEnd = end & ~(HugePage - 1);
-    if (alignedEnd > alignedStart)
-        madvise(reinterpret_cast<void*>(alignedStart), alignedEnd - alignedStart, MADV_HUGEPAGE);
-#endif
-    return true;
-}();
-
 } // namespace
-
-void PrefetchHash() { __builtin_prefetch(&CurrentBucket()); }
 
 void ClearHash() { std::memset(TranspositionTable.data(), 0, sizeof(TranspositionTable)); }
 

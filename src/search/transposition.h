@@ -5,6 +5,8 @@
 #include <cstdint>
 
 #include "core/move.h"
+#include "core/zobrist.h"
+#include "position/position.h"
 
 namespace velkor {
 
@@ -51,12 +53,32 @@ inline constexpr std::uint32_t HashBucketMask = HashBucketsPerSide - 1;
 
 enum HashBound : std::uint32_t { BoundExact = 0x000, BoundLower = 0x080, BoundUpper = 0x100 };
 
-extern std::array<HashBucket, 2 * HashBucketsPerSide> TranspositionTable;
+using HashTable = std::array<HashBucket, 2 * HashBucketsPerSide>;
+extern HashTable& TranspositionTable;
 extern std::uint16_t HashAge;
 
-// Starts loading the current position's bucket, so that the probe at the next node finds it in
-// the cache; a hint only.
-void PrefetchHash();
+// The bucket of the position that move leads to (the other side then to move), from the key's
+// piece changes alone: castling rights the move loses, the castling rook and the pawn taken en
+// passant are left out, so for those moves it may be another bucket. For prefetching only.
+inline const HashBucket& BucketAfter(Move move) {
+    int from = MoveFrom(move), to = MoveTo(move), piece = Board[from], victim = Board[to];
+    HashKeyValue key = HashKey ^ ZobristKeys[piece][from] ^ ZobristKeys[piece][to];
+    if (victim) key ^= ZobristKeys[victim][to];
+    if (EnPassantSquare) key ^= ZobristKeys[0][EnPassantSquare];
+    if (IsPawn(piece) && (from - to == 16 || to - from == 16)) key ^= ZobristKeys[0][(from + to) / 2];
+    std::uint32_t half = static_cast<std::uint32_t>(SideToMove ^ 1) * HashBucketsPerSide;
+    return TranspositionTable[(LowHalf(key) & HashBucketMask) + half];
+}
+
+// Starts loading the bucket of the position after move, so that the child's probe, its first
+// step, finds it in the cache; a hint only.
+inline void PrefetchAfter(Move move) { __builtin_prefetch(&BucketAfter(move)); }
+
+// Starts loading the buckets of every move of a list at once: the misses overlap one another
+// and the work before each child's probe. A node searches its moves right after ordering them.
+inline void PrefetchAfterEach(const ScoredMove* begin, const ScoredMove* end) {
+    for (const ScoredMove* entry = begin; entry < end; ++entry) PrefetchAfter(entry->move);
+}
 
 // Zeroes every slot of both halves.
 void ClearHash();

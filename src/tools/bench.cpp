@@ -15,7 +15,7 @@ namespace velkor {
 
 BenchResult RunBench(int depth, bool verbose) {
     auto start = std::chrono::steady_clock::now();
-    std::uint64_t total = 0;
+    std::uint64_t total = 0, quiescence = 0;
     for (const char* fen : BenchPositions) {
         SetupPosition(fen, false);
         CurrentPly = PlyStack.data();
@@ -26,6 +26,7 @@ BenchResult RunBench(int depth, bool verbose) {
         MaxSearchDepth = static_cast<std::uint32_t>(depth);
         Move best = IterativeDeepening();
         total += NodeCount;
+        quiescence += QuiescenceNodeCount;
         if (verbose) {
             char text[8];
             FormatCoordinateMove(text, best);
@@ -35,7 +36,7 @@ BenchResult RunBench(int depth, bool verbose) {
     EngineState = Idle;
     ShowThinking = true;
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    return {total, seconds};
+    return {total, quiescence, seconds};
 }
 
 } // namespace velkor

@@ -44,7 +44,8 @@ inline constexpr std::array<const char*, 30> BenchPositions = {
 };
 
 struct BenchResult {
-    std::uint64_t nodes;
+    std::uint64_t nodes;           // the signature: moves made by the root and main searches
+    std::uint64_t quiescenceNodes; // moves made by the quiescence search
     double seconds;
 };
 
