@@ -62,9 +62,19 @@ inline constexpr Bitboard LightSquares = [] {
 inline constexpr Bitboard Rank7 = 0x00FF000000000000ULL;
 inline constexpr Bitboard Rank2 = 0x000000000000FF00ULL;
 
-inline int KingDistance(int a, int b) {
-    return std::max(std::abs(RowOf(a) - RowOf(b)), std::abs(FileOf(a) - FileOf(b)));
-}
+// The king distance (moves a king needs) between two squares, looked up rather than computed:
+// the tropism terms ask for it once per piece at every evaluation.
+inline constexpr auto KingDistance = [] {
+    std::array<std::array<std::uint8_t, SquareCount>, SquareCount> distance{};
+    for (int a = 0; a < SquareCount; ++a)
+        for (int b = 0; b < SquareCount; ++b) {
+            int rows = RowOf(a) > RowOf(b) ? RowOf(a) - RowOf(b) : RowOf(b) - RowOf(a);
+            int files = FileOf(a) > FileOf(b) ? FileOf(a) - FileOf(b) : FileOf(b) - FileOf(a);
+            distance[a][b] = static_cast<std::uint8_t>(rows > files ? rows : files);
+        }
+    return distance;
+}();
+static_assert(KingDistance[A8][H1] == 7 && KingDistance[E4][F6] == 2 && KingDistance[B2][B2] == 0);
 inline bool HasTwo(Bitboard set) { return (set & (set - 1)) != 0; }
 inline bool Has(Bitboard set, int square) { return (set & MaskOf(square)) != 0; }
 
@@ -136,7 +146,7 @@ int PieceTerms(Bitboard pieces, int value, const PieceSquareTable& squares, cons
     for (; pieces; pieces &= pieces - 1) {
         int s = LowestSquare(pieces);
         score += value + squares[Us == White ? s : 63 - s];
-        tropismSum += tropism[KingDistance(s, enemyKing)];
+        tropismSum += tropism[KingDistance[s][enemyKing]];
         count += Us == White ? 1 : -1;
     }
     return score;
