@@ -13,7 +13,6 @@
 #include "movegen/legal.h"
 #include "notation/coordinate.h"
 #include "position/make_move.h"
-#include "search/history.h"
 #include "search/iterative.h"
 #include "search/transposition.h"
 

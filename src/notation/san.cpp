@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "movegen/attacks.h"
-#include "movegen/generators.h"
 #include "movegen/legal.h"
 #include "notation/coordinate.h"
 #include "position/make_move.h"

@@ -3,7 +3,6 @@
 #include "eval/evaluate.h"
 #include "movegen/attacks.h"
 #include "movegen/generators.h"
-#include "position/make_move.h"
 #include "search/draw.h"
 #include "search/move_order.h"
 #include "search/search.h"

@@ -2,7 +2,6 @@
 #include "position/make_move.h"
 #include "search/search.h"
 #include "search/signals.h"
-#include "search/transposition.h"
 
 namespace velkor {
 
