@@ -33,13 +33,19 @@ const char* ResultBeforeMove(Move marker) {
     }
 }
 
-// The result the engine's own move produced; the opponent is now to move.
+// The result the engine's own move produced; the opponent is now to move. A mate is claimed only
+// when the board shows it: the table keeps mate scores as the search that stored them counted
+// them, so a score met again at another distance from the root can say "mate in 1" of a move
+// that mates later, and an interface forfeits a false claim.
 const char* ResultAfterMove(int score) {
     bool blackToMove = SideToMove == Black;
-    if (score == MateInOneScore) return blackToMove ? "1-0 {Velkor mates 1}\n" : "0-1 {Velkor mates 1}\n";
+    if (score == MateInOneScore) {
+        if (!IsCheckmate()) return nullptr;
+        return blackToMove ? "1-0 {Velkor mates 1}\n" : "0-1 {Velkor mates 1}\n";
+    }
     if (score >= LowestAnnouncedMate && score <= HighestAnnouncedMate) {
         const HashEntry* entry = ProbeHash();
-        if (entry && entry->move() == ResultMated)
+        if (entry && entry->move() == ResultMated && IsCheckmate())
             return blackToMove ? "1-0 {Velkor mates 1#}\n" : "0-1 {Velkor mates 1#}\n";
         return nullptr;
     }

@@ -31,6 +31,14 @@ ScoredMove* GenerateLegalMoves(ScoredMove* list) {
     return legalEnd;
 }
 
+bool IsCheckmate() {
+    ScoredMove moves[MaxMoves];
+    if (!PositionIsPlayable() || GenerateLegalMoves(moves) != moves) return false;
+    PlyRecord record;
+    ComputeCheckInfo(record);
+    return record.checkers != 0;
+}
+
 bool IsPseudoLegal(Move move) {
     ScoredMove moves[MaxMoves];
     ScoredMove* end = GenerateAll[SideToMove](moves);

@@ -14,6 +14,9 @@ bool PositionIsPlayable();
 // position that is not playable has none.
 ScoredMove* GenerateLegalMoves(ScoredMove* list);
 
+// True when the side to move is in check and has no legal move.
+bool IsCheckmate();
+
 // True when move is one of the legal moves of the side to move.
 bool IsLegalMove(Move move);
 

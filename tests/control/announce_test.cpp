@@ -63,6 +63,24 @@ TEST_F(AnnounceTest, AForcedMateWhoseMovePositionIsKnownMated) {
     EXPECT_EQ(Announce(8097, "d1d8"), "move d1d8\n");
 }
 
+TEST_F(AnnounceTest, AMateIsClaimedOnlyWhenTheBoardShowsIt) {
+    // Found in the soak: a mate score met again at another distance from the root said "mate in
+    // 1" of Qe6+, which mates two moves later (Kd8 is free); xboard forfeited the false claim.
+    SetUpFen("4K3/5r2/1q6/1P4p1/8/7k/R7/8 b - - 0 1");
+    EXPECT_EQ(Announce(8099, "b6e6"), "move b6e6\n");
+    SetUpFen("4K3/5r2/1q6/1P4p1/8/7k/R7/8 b - - 0 1");
+    Move check = ParseCoordinateMove("b6e6");
+    PlyRecord record;
+    SaveSnapshot(record);
+    MakeMove(check, record);
+    StoreHash(0, BoundExact, ResultMated, -8100);
+    UnmakeMove(check, record);
+    EXPECT_EQ(Announce(8097, "b6e6"), "move b6e6\n") << "a stale table entry is no mate either";
+    // A real mate in one is still claimed.
+    SetUpFen("6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - -");
+    EXPECT_EQ(Announce(8099, "d1d8"), "move d1d8\n1-0 {Velkor mates 1}\n");
+}
+
 TEST_F(AnnounceTest, AFullGameHistoryClaimsTheDrawInsteadOfAMoveNotPlayed) {
     SetUpFen("4k3/8/8/8/8/8/8/R3K3 w - -");
     // More than 8,000 plies: the next game move would not leave the search its room.
