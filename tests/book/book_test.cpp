@@ -181,13 +181,13 @@ TEST_F(BookTest, TheEnginePlaysFromTheBookAndThenThinksLonger) {
     engine.WriteFile("Velkor.book", book);
     // 220 ms per move; the first move after the book gets three times that.
     engine.Send("xboard\nnew\nlevel 40 5 0\ntime 1000\notim 1000\ngo\n");
-    ASSERT_TRUE(engine.WaitForOutput("move e2e4\n", 2000));
+    ASSERT_TRUE(engine.WaitForOutput("move e2e4\n", 10000));
     EXPECT_EQ(engine.Output().find("BOOK ERROR"), std::string::npos);
     engine.Send("time 1000\notim 1000\ne7e5\n");
-    ASSERT_TRUE(engine.WaitForOutput("move g1f3\n", 2000));
+    ASSERT_TRUE(engine.WaitForOutput("move g1f3\n", 10000));
     auto start = std::chrono::steady_clock::now();
     engine.Send("time 1000\notim 1000\nb8c6\n");
-    ASSERT_TRUE(engine.WaitForOutput("move ", 5000, engine.Output().size()));
+    ASSERT_TRUE(engine.WaitForOutput("move ", 10000, engine.Output().size()));
     auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
     EXPECT_GE(ms, 600) << "the book exit budget is 660 ms";
     engine.Send("quit\n");

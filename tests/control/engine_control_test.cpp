@@ -40,7 +40,7 @@ TEST_F(EngineControlTest, AnswersAMoveLegallyWithinTheBudget) {
 TEST_F(EngineControlTest, ForceMovesThenGoMovesForTheSideToMove) {
     EngineProcess engine;
     engine.Send("xboard\nnew\nforce\ne2e4\ne7e5\ng1f3\neasy\ngo\n");
-    ASSERT_TRUE(WaitForMoves(engine, 1, 3000));
+    ASSERT_TRUE(WaitForMoves(engine, 1, 10000));
     EXPECT_TRUE(IsLegalAfter({"e2e4", "e7e5", "g1f3"}, MoveReply(engine.Output())));
     engine.Send("quit\n");
     EXPECT_EQ(engine.WaitForExit(), 0);
@@ -52,14 +52,14 @@ TEST_F(EngineControlTest, PonderHitUsesTheRestOfTheAllotmentAndAMissSearchesAfre
     EngineProcess engine;
     // 1000 ms per move: (4100 - 100) / 40 centiseconds.
     engine.Send("xboard\nnew\nhard\nlevel 40 0 0\ntime 4100\notim 4100\ne2e4\n");
-    ASSERT_TRUE(WaitForMoves(engine, 1, 4000));
+    ASSERT_TRUE(WaitForMoves(engine, 1, 10000));
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     std::string expected = PonderMoveOf(engine.Log());
     ASSERT_FALSE(expected.empty()) << "pondering is on after hard";
     std::this_thread::sleep_for(std::chrono::milliseconds(600));
     auto hit = Clock::now();
     engine.Send("time 4000\notim 4000\n" + expected + "\n");
-    ASSERT_TRUE(WaitForMoves(engine, 2, 3000));
+    ASSERT_TRUE(WaitForMoves(engine, 2, 10000));
     long long hitMs = MsSince(hit);
     EXPECT_LT(hitMs, 850) << "about 300 ms were left of the allotment";
     EXPECT_NE(engine.Log().find("-GOOD PONDER"), std::string::npos);
@@ -79,7 +79,7 @@ TEST_F(EngineControlTest, PonderHitUsesTheRestOfTheAllotmentAndAMissSearchesAfre
     ASSERT_FALSE(other.empty());
     auto miss = Clock::now();
     engine.Send("time 3900\notim 3900\n" + other + "\n");
-    ASSERT_TRUE(WaitForMoves(engine, 3, 4000));
+    ASSERT_TRUE(WaitForMoves(engine, 3, 10000));
     EXPECT_GE(MsSince(miss), 950) << "a fresh search takes its whole budget";
     EXPECT_NE(engine.Log().find("-BAD PONDER"), std::string::npos);
     engine.Send("quit\n");
@@ -90,13 +90,13 @@ TEST_F(EngineControlTest, APonderHitAfterThePonderSearchEndedStillShowsItsThinki
     // 1. Kc7 Ka7 (forced) 2. Ra1#: the ponder search on a8a7 finds the mate and ends by itself.
     EngineProcess engine;
     engine.Send("xboard\nsetboard k7/8/2K5/8/8/8/8/1R6 w - - 0 1\nhard\nlevel 40 5 0\ntime 30000\notim 30000\ngo\n");
-    ASSERT_TRUE(engine.WaitForOutput("move c6c7\n", 5000)) << engine.Output();
+    ASSERT_TRUE(engine.WaitForOutput("move c6c7\n", 10000)) << engine.Output();
     for (int i = 0; i < 100 && engine.Log().find("-ponder move: a8a7") == std::string::npos; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     std::size_t before = engine.Output().size();
     engine.Send("time 30000\notim 30000\na8a7\n");
-    ASSERT_TRUE(engine.WaitForOutput("1-0 {Velkor mates 1}\n", 5000, before)) << engine.Output();
+    ASSERT_TRUE(engine.WaitForOutput("1-0 {Velkor mates 1}\n", 10000, before)) << engine.Output();
     engine.Send("quit\n");
     EXPECT_EQ(engine.WaitForExit(), 0);
     std::string after = engine.Output().substr(before);
@@ -107,7 +107,7 @@ TEST_F(EngineControlTest, APonderHitAfterThePonderSearchEndedStillShowsItsThinki
 TEST_F(EngineControlTest, QuitDuringAPonderSearch) {
     EngineProcess engine;
     engine.Send("xboard\nnew\nlevel 40 0 0\ntime 500\notim 500\ne2e4\n");
-    ASSERT_TRUE(WaitForMoves(engine, 1, 3000));
+    ASSERT_TRUE(WaitForMoves(engine, 1, 10000));
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     engine.Send("quit\n");
     EXPECT_EQ(engine.WaitForExit(), 0);
@@ -131,7 +131,7 @@ TEST_F(EngineControlTest, MatesAndResults) {
                    Case{"8/8/4k3/8/8/3K4/8/8 w - -", "1/2-1/2 {Draw by insufficient material to mate (4)}\n"}}) {
         EngineProcess engine;
         engine.Send(std::string("xboard\nsetboard ") + c.fen + "\neasy\ngo\n");
-        ASSERT_TRUE(engine.WaitForOutput("}\n", 5000)) << c.fen << "\n" << engine.Output();
+        ASSERT_TRUE(engine.WaitForOutput("}\n", 10000)) << c.fen << "\n" << engine.Output();
         engine.Send("quit\n");
         EXPECT_EQ(engine.WaitForExit(), 0);
         // Progress lines of the mate-range iterations may come first.
@@ -148,7 +148,7 @@ TEST_F(EngineControlTest, MatesAndResults) {
 TEST_F(EngineControlTest, ThreefoldRepetitionOnTheBoard) {
     EngineProcess engine;
     engine.Send("xboard\nnew\nforce\ng1f3\ng8f6\nf3g1\nf6g8\ng1f3\ng8f6\nf3g1\nf6g8\ngo\n");
-    ASSERT_TRUE(engine.WaitForOutput("1/2-1/2 {Draw by 3 fold repetition (2)}\n", 5000)) << engine.Output();
+    ASSERT_TRUE(engine.WaitForOutput("1/2-1/2 {Draw by 3 fold repetition (2)}\n", 10000)) << engine.Output();
     engine.Send("quit\n");
     EXPECT_EQ(engine.WaitForExit(), 0);
     EXPECT_EQ(MoveReply(engine.Output()), "");

@@ -35,11 +35,11 @@ std::vector<std::string> KeyLines(const std::string& log) {
 TEST_F(GuiCommandsTest, EditGameTakeBackThenMachineBlackAnswersOnTheGuisBoard) {
     EngineProcess engine;
     engine.Send(std::string(XboardStartup) + "new\nrandom\nlevel 40 1 0\npost\nhard\ntime 6000\notim 6000\ne2e4\n");
-    ASSERT_TRUE(WaitForMoves(engine, 1, 5000));
+    ASSERT_TRUE(WaitForMoves(engine, 1, 10000));
     std::string first = MoveReply(engine.Output());
     // Edit Game, Backward (the engine's reply goes), Machine Black.
     engine.Send("force\nundo\nwhite\ntime 6000\notim 6000\nblack\ngo\n");
-    ASSERT_TRUE(WaitForMoves(engine, 2, 5000)) << engine.Output();
+    ASSERT_TRUE(WaitForMoves(engine, 2, 10000)) << engine.Output();
     std::string second = MoveReply(engine.Output(), 1);
     EXPECT_TRUE(IsLegalAfter({"e2e4"}, second)) << first << " then " << second;
     engine.Send("quit\n");
@@ -64,9 +64,9 @@ TEST_F(GuiCommandsTest, UndoToTheStartAndForwardAgainGivesTheSameKeys) {
 TEST_F(GuiCommandsTest, RemoveTakesBackBothMovesAndWaitsForTheUser) {
     EngineProcess engine;
     engine.Send("xboard\nnew\neasy\nlevel 40 1 0\ntime 6000\notim 6000\ne2e4\n");
-    ASSERT_TRUE(WaitForMoves(engine, 1, 5000));
+    ASSERT_TRUE(WaitForMoves(engine, 1, 10000));
     engine.Send("remove\ntime 6000\notim 6000\nd2d4\n");
-    ASSERT_TRUE(WaitForMoves(engine, 2, 5000)) << engine.Output();
+    ASSERT_TRUE(WaitForMoves(engine, 2, 10000)) << engine.Output();
     EXPECT_TRUE(IsLegalAfter({"d2d4"}, MoveReply(engine.Output(), 1))) << engine.Output();
     engine.Send("quit\n");
     EXPECT_EQ(engine.WaitForExit(), 0);
@@ -79,7 +79,7 @@ TEST_F(GuiCommandsTest, MoveNowAnswersAtOnceAndForceOrQuitEndTheTurnWithoutAMove
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     auto asked = Clock::now();
     engine.Send("?\n");
-    ASSERT_TRUE(WaitForMoves(engine, 1, 3000)) << engine.Output();
+    ASSERT_TRUE(WaitForMoves(engine, 1, 10000)) << engine.Output();
     EXPECT_LT(MsSince(asked), 1500);
     EXPECT_TRUE(IsLegalAfter({"e2e4"}, MoveReply(engine.Output())));
 
@@ -90,7 +90,7 @@ TEST_F(GuiCommandsTest, MoveNowAnswersAtOnceAndForceOrQuitEndTheTurnWithoutAMove
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     EXPECT_EQ(MoveReply(engine.Output(), 1), "") << "force ends the turn without a move";
     engine.Send("st 0.5\ngo\n");
-    ASSERT_TRUE(WaitForMoves(engine, 2, 3000)) << engine.Output();
+    ASSERT_TRUE(WaitForMoves(engine, 2, 10000)) << engine.Output();
     EXPECT_TRUE(IsLegalAfter({"e2e4", MoveReply(engine.Output()), "d2d4"}, MoveReply(engine.Output(), 1)));
 
     // "quit" while thinking ends the engine at once.
@@ -105,7 +105,7 @@ TEST_F(GuiCommandsTest, MoveNowAnswersAtOnceAndForceOrQuitEndTheTurnWithoutAMove
 TEST_F(GuiCommandsTest, OtherCommandsWhileThinkingWaitForTheMove) {
     EngineProcess engine;
     engine.Send("xboard\nnew\neasy\nlevel 40 0 0\ntime 1000\notim 1000\ne2e4\nbenchmark\n?\n");
-    ASSERT_TRUE(engine.WaitForOutput("Define __STAT\n", 3000));
+    ASSERT_TRUE(engine.WaitForOutput("Define __STAT\n", 10000));
     std::string output = engine.Output();
     EXPECT_LT(output.find("move "), output.find("Define __STAT\n")) << "benchmark comes after the move";
     engine.Send("quit\n");
@@ -119,7 +119,7 @@ TEST_F(GuiCommandsTest, AnalysisFollowsTheBoardAndNeverMoves) {
     engine.Send(".\ne2e4\n");
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     engine.Send("e2e5\nundo\nd2d4\n");
-    ASSERT_TRUE(engine.WaitForOutput("Illegal move: e2e5\n", 3000)) << "Black is to move after e2e4";
+    ASSERT_TRUE(engine.WaitForOutput("Illegal move: e2e5\n", 10000)) << "Black is to move after e2e4";
     engine.WaitForOutput("\x01", 700); // the analysis of the position after d2d4 goes on
     std::size_t before = engine.Output().size();
     engine.Send("exit\n");
@@ -136,7 +136,7 @@ TEST_F(GuiCommandsTest, AnalysisFollowsTheBoardAndNeverMoves) {
 
     // After "exit" the engine plays again, from the analysed position.
     engine.Send("st 0.3\ngo\n");
-    ASSERT_TRUE(WaitForMoves(engine, 1, 3000)) << engine.Output();
+    ASSERT_TRUE(WaitForMoves(engine, 1, 10000)) << engine.Output();
     EXPECT_TRUE(IsLegalAfter({"d2d4"}, MoveReply(engine.Output())));
     engine.Send("quit\n");
     EXPECT_EQ(engine.WaitForExit(), 0);

@@ -68,7 +68,7 @@ std::vector<std::string> UnexpectedLines(const std::string& output, const std::s
 void ExpectOnlyTheMove(const std::string& input, const std::string& move) {
     InstalledEngine engine;
     engine.Send(input);
-    ASSERT_TRUE(engine.WaitForOutput("move ", 5000)) << engine.Output();
+    ASSERT_TRUE(engine.WaitForOutput("move ", 10000)) << engine.Output();
     engine.Send("quit\n");
     EXPECT_EQ(engine.WaitForExit(), 0);
     EXPECT_EQ(engine.Output().substr(0, 4), "\nfea");

@@ -177,7 +177,7 @@ TEST(Protocol, CommandsThatMerelyBeginWithAWordAct) {
 TEST(Protocol, NewAndGoLogInOrder) {
     EngineProcess engine;
     engine.Send("xboard\nnew\ngo\n");
-    ASSERT_TRUE(engine.WaitForOutput("move ", 5000));
+    ASSERT_TRUE(engine.WaitForOutput("move ", 10000));
     engine.Send("quit\n");
     EXPECT_EQ(engine.WaitForExit(), 0);
     std::string log = engine.Log();
@@ -248,7 +248,7 @@ TEST(Protocol, NothingIsPlayedWhereTheSideNotToMoveIsInCheck) {
     EngineProcess rook;
     rook.Send("xboard\nsetboard 4k3/8/8/8/8/8/4R3/4K3 b - -\nwhite\ngo\ne2e8\ne1d1\n"
               "black\ngo\n");
-    ASSERT_TRUE(rook.WaitForOutput("move ", 5000)) << rook.Output();
+    ASSERT_TRUE(rook.WaitForOutput("move ", 10000)) << rook.Output();
     rook.Send("quit\n");
     EXPECT_EQ(rook.WaitForExit(), 0);
     std::string refused = std::string(HandshakeReply) + "tellusererror Illegal position\nIllegal move: e2e8\nIllegal move: e1d1\n";

@@ -55,7 +55,7 @@ inline bool WaitForMoves(EngineProcess& engine, int count, int timeoutMs) {
 // time. The refused move is a ping: once it is answered, the clock commands have been handled.
 inline long long MsToAnswerE4(EngineProcess& engine, const std::string& clock, int timeoutMs) {
     engine.Send("xboard\nnew\n" + clock + "e2e5\n");
-    if (!engine.WaitForOutput("Illegal move: e2e5\n", 3000)) return -1;
+    if (!engine.WaitForOutput("Illegal move: e2e5\n", 10000)) return -1;
     auto start = Clock::now();
     engine.Send("e2e4\n");
     return WaitForMoves(engine, 1, timeoutMs) ? MsSince(start) : -1;
