@@ -23,8 +23,8 @@ series=(
     "phalanx|0:05|0.05|0|0|true|yes"
     "fairymax|0:10|0.1|0|0|true|yes"
     "phalanx|0:20|-1|40|0|false|no"
-    "fairymax|0:10|-1|0|1|false|yes"
-    "phalanx|0:10|-1|0|1|true|yes"
+    "fairymax|0:10|-1|0|1|true|yes"
+    "phalanx|0:10|-1|0|1|false|yes"
 )
 perSeries=4
 
@@ -59,7 +59,12 @@ while [ "$played" -lt "$total" ]; do
     cat "$work/games.pgn" >> "$root/all.pgn" 2>/dev/null
     label="series $index: $opponent $tc+$inc mps=$mps st=$st ponder=$ponder positions=$positions"
     problem=""
-    [ "$status" -eq 124 ] && problem="hang (xboard killed after $(( games * 400 )) s)"
+    if [ "$status" -eq 124 ]; then
+        # Name the engine that spoke last: phalanx, pondering under "st", can search on forever.
+        last=$(grep -o '^[0-9]* <\(first\|second\)' "$work/xboard.debug" 2>/dev/null | tail -1 | grep -o 'first\|second')
+        [ "$last" = second ] && last=$opponent || last=Velkor
+        problem="hang (xboard killed after $(( games * 400 )) s; the last engine to speak was $last)"
+    fi
     [ -z "$problem" ] && [ "$status" -ne 0 ] && problem="xboard ended with status $status"
     [ -z "$problem" ] && [ "${finished:-0}" -lt "$games" ] && problem="only ${finished:-0} of $games games finished"
     grep -q tellusererror "$work/xboard.debug" 2>/dev/null && problem="${problem:+$problem; }tellusererror: $(grep -m1 tellusererror "$work/xboard.debug")"
