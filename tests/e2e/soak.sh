@@ -5,7 +5,7 @@
 #   soak.sh [GAMES] [VELKOR_BINARY]     (default 200 games, build/velkor)
 # Fails on any illegal move, time forfeit, crash, hang, tellusererror or result claim that
 # xboard rejects; prints the score per opponent and, per failure, a line and the game's PGN.
-# Not part of `make test`: it runs for hours. Needs xboard, xvfb, fairymax and phalanx.
+# Not part of `make test`: 200 games take about an hour and a half. Needs xboard, xvfb, fairymax and phalanx.
 set -u
 total=${1:-200}
 here=$(dirname "$(readlink -f "$0")")
