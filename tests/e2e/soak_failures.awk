@@ -4,8 +4,11 @@
 function check() {
     if (result == "") return
     bad = 0
-    if (ending ~ /[Ii]llegal|exited|crash|Error writing|[Ff]alse|[Ii]nvalid/) bad = 1
     velkorLost = (velkorWhite && result == "0-1") || (!velkorWhite && result == "1-0")
+    # A false claim loses for the side that made it: only Velkor's own counts (phalanx, for
+    # one, ignores the en-passant square of a set-up position and calls that capture illegal).
+    if (ending ~ /[Ff]alse/) bad = velkorLost
+    else if (ending ~ /[Ii]llegal|exited|crash|Error writing|[Ii]nvalid/) bad = 1
     if (ending ~ /on time|[Ff]orfeit|flag/ && velkorLost) bad = 1
     if (bad) printf "game %d (%s - %s): %s %s\n", game, white, black, ending, result
     result = ""
