@@ -34,9 +34,7 @@ ScoredMove* GenerateLegalMoves(ScoredMove* list) {
 bool IsCheckmate() {
     ScoredMove moves[MaxMoves];
     if (!PositionIsPlayable() || GenerateLegalMoves(moves) != moves) return false;
-    PlyRecord record;
-    ComputeCheckInfo(record);
-    return record.checkers != 0;
+    return SquareAttacked(KingSquare[SideToMove], SideToMove);
 }
 
 bool IsPseudoLegal(Move move) {

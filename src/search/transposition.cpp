@@ -20,10 +20,7 @@ namespace {
 inline constexpr std::uint32_t KeyBitsMask = 0xFFF00000; // the bits of word 0 that must match
 inline constexpr std::uint32_t KeyHalfMask = 0xFFFF0000; // the key bits word 0 stores
 
-inline HashBucket& CurrentBucket() {
-    return TranspositionTable[(LowHalf(HashKey) & HashBucketMask) +
-                              static_cast<std::uint32_t>(SideToMove) * HashBucketsPerSide];
-}
+inline HashBucket& CurrentBucket() { return BucketOf(HashKey, SideToMove); }
 
 inline bool Matches(const HashEntry& entry) {
     return ((entry.moveAndKey ^ LowHalf(HashKey)) & KeyBitsMask) == 0 && entry.keyHigh == HighHalf(HashKey);

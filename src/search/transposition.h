@@ -57,6 +57,11 @@ using HashTable = std::array<HashBucket, 2 * HashBucketsPerSide>;
 extern HashTable& TranspositionTable;
 extern std::uint16_t HashAge;
 
+// The bucket of a position: the key's low bits in the half of the side to move.
+inline HashBucket& BucketOf(HashKeyValue key, int side) {
+    return TranspositionTable[(LowHalf(key) & HashBucketMask) + static_cast<std::uint32_t>(side) * HashBucketsPerSide];
+}
+
 // The bucket of the position that move leads to (the other side then to move), from the key's
 // piece changes alone: castling rights the move loses, the castling rook and the pawn taken en
 // passant are left out, so for those moves it may be another bucket. For prefetching only.
@@ -66,8 +71,7 @@ inline const HashBucket& BucketAfter(Move move) {
     if (victim) key ^= ZobristKeys[victim][to];
     if (EnPassantSquare) key ^= ZobristKeys[0][EnPassantSquare];
     if (IsPawn(piece) && (from - to == 16 || to - from == 16)) key ^= ZobristKeys[0][(from + to) / 2];
-    std::uint32_t half = static_cast<std::uint32_t>(SideToMove ^ 1) * HashBucketsPerSide;
-    return TranspositionTable[(LowHalf(key) & HashBucketMask) + half];
+    return BucketOf(key, SideToMove ^ 1);
 }
 
 // Starts loading the bucket of the position after move, so that the child's probe, its first

@@ -29,6 +29,15 @@ class AnnounceTest : public PositionTest {
         AnnounceSearchResult();
         return testing::internal::GetCapturedStdout();
     }
+    // Leaves a table entry saying that the side to move after move is mated.
+    static void StoreMatedAfter(const char* text) {
+        Move move = ParseCoordinateMove(text);
+        PlyRecord record;
+        SaveSnapshot(record);
+        MakeMove(move, record);
+        StoreHash(0, BoundExact, ResultMated, -8100);
+        UnmakeMove(move, record);
+    }
 };
 
 } // namespace
@@ -52,12 +61,7 @@ TEST_F(AnnounceTest, FiftyMovesAndBareMaterialAfterTheMove) {
 
 TEST_F(AnnounceTest, AForcedMateWhoseMovePositionIsKnownMated) {
     SetUpFen("6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - -");
-    Move mate = ParseCoordinateMove("d1d8");
-    PlyRecord record;
-    SaveSnapshot(record);
-    MakeMove(mate, record);
-    StoreHash(0, BoundExact, ResultMated, -8100);
-    UnmakeMove(mate, record);
+    StoreMatedAfter("d1d8");
     EXPECT_EQ(Announce(8097, "d1d8"), "move d1d8\n1-0 {Velkor mates 1#}\n");
     SetUpFen("6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - -");
     EXPECT_EQ(Announce(8097, "d1d8"), "move d1d8\n");
@@ -69,12 +73,7 @@ TEST_F(AnnounceTest, AMateIsClaimedOnlyWhenTheBoardShowsIt) {
     SetUpFen("4K3/5r2/1q6/1P4p1/8/7k/R7/8 b - - 0 1");
     EXPECT_EQ(Announce(8099, "b6e6"), "move b6e6\n");
     SetUpFen("4K3/5r2/1q6/1P4p1/8/7k/R7/8 b - - 0 1");
-    Move check = ParseCoordinateMove("b6e6");
-    PlyRecord record;
-    SaveSnapshot(record);
-    MakeMove(check, record);
-    StoreHash(0, BoundExact, ResultMated, -8100);
-    UnmakeMove(check, record);
+    StoreMatedAfter("b6e6");
     EXPECT_EQ(Announce(8097, "b6e6"), "move b6e6\n") << "a stale table entry is no mate either";
     // A real mate in one is still claimed.
     SetUpFen("6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - -");
