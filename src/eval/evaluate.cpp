@@ -316,7 +316,7 @@ std::int16_t Evaluate() {
     }
 
     if (whitePawns | blackPawns) {
-        std::uint32_t& entry = PawnStructureCache[PawnKey & (PawnCacheSize - 1)];
+        std::uint32_t& entry = PawnCacheEntry(PawnKey);
         int t;
         if ((entry & PawnCacheTagMask) == (PawnKey & PawnCacheTagMask) && (entry & PawnCacheScoreMask)) {
             t = static_cast<int>(entry & PawnCacheScoreMask) - ScoreOffset;

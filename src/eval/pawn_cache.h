@@ -12,6 +12,8 @@ inline constexpr std::uint32_t PawnCacheSize = 1u << 20;
 using PawnCache = std::array<std::uint32_t, PawnCacheSize>;
 extern PawnCache& PawnStructureCache;
 
+inline std::uint32_t& PawnCacheEntry(std::uint32_t pawnKey) { return PawnStructureCache[pawnKey & (PawnCacheSize - 1)]; }
+
 void ClearPawnStructureCache();
 
 } // namespace velkor

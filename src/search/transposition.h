@@ -6,6 +6,7 @@
 
 #include "core/move.h"
 #include "core/zobrist.h"
+#include "eval/pawn_cache.h"
 #include "position/position.h"
 
 namespace velkor {
@@ -62,25 +63,49 @@ inline HashBucket& BucketOf(HashKeyValue key, int side) {
     return TranspositionTable[(LowHalf(key) & HashBucketMask) + static_cast<std::uint32_t>(side) * HashBucketsPerSide];
 }
 
-// The bucket of the position that move leads to (the other side then to move), from the key's
-// piece changes alone: castling rights the move loses, the castling rook and the pawn taken en
-// passant are left out, so for those moves it may be another bucket. For prefetching only.
-inline const HashBucket& BucketAfter(Move move) {
+// The two keys of the position that move leads to, from the move's piece changes alone: castling
+// rights the move loses, the castling rook, the pawn taken en passant and the promoted piece are
+// left out, so for those moves they may be other keys. For prefetching only.
+struct KeysAfterMove {
+    HashKeyValue hashKey;
+    std::uint32_t pawnKey;
+};
+
+[[gnu::always_inline]] inline KeysAfterMove KeysAfter(Move move) {
     int from = MoveFrom(move), to = MoveTo(move), piece = Board[from], victim = Board[to];
-    HashKeyValue key = HashKey ^ ZobristKeys[piece][from] ^ ZobristKeys[piece][to];
-    if (victim) key ^= ZobristKeys[victim][to];
-    if (EnPassantSquare) key ^= ZobristKeys[0][EnPassantSquare];
-    if (IsPawn(piece) && (from - to == 16 || to - from == 16)) key ^= ZobristKeys[0][(from + to) / 2];
-    return BucketOf(key, SideToMove ^ 1);
+    KeysAfterMove keys{HashKey ^ ZobristKeys[piece][from] ^ ZobristKeys[piece][to], PawnKey};
+    if (victim) keys.hashKey ^= ZobristKeys[victim][to];
+    if (IsPawn(victim)) keys.pawnKey ^= LowHalf(ZobristKeys[victim][to]);
+    if (EnPassantSquare) {
+        keys.hashKey ^= ZobristKeys[0][EnPassantSquare];
+        keys.pawnKey ^= LowHalf(ZobristKeys[0][EnPassantSquare]);
+    }
+    if (IsPawn(piece)) {
+        keys.pawnKey ^= LowHalf(ZobristKeys[piece][from]) ^ LowHalf(ZobristKeys[piece][to]);
+        if (from - to == 16 || to - from == 16) {
+            int passed = (from + to) / 2;
+            keys.hashKey ^= ZobristKeys[0][passed];
+            keys.pawnKey ^= LowHalf(ZobristKeys[0][passed]);
+        }
+    }
+    return keys;
 }
 
-// Starts loading the bucket of the position after move, so that the child's probe, its first
-// step, finds it in the cache; a hint only.
-inline void PrefetchAfter(Move move) { __builtin_prefetch(&BucketAfter(move)); }
+// Starts loading what the child's search reads first: its bucket (both cache lines, as a bucket
+// may straddle two) and, when pawns change, its pawn-structure cache entry. A hint only.
+// Always inlined: GCC may judge an out-of-line function holding nothing but prefetches free of
+// effects and drop its calls.
+[[gnu::always_inline]] inline void PrefetchAfter(Move move) {
+    KeysAfterMove keys = KeysAfter(move);
+    const char* bucket = reinterpret_cast<const char*>(&BucketOf(keys.hashKey, SideToMove ^ 1));
+    __builtin_prefetch(bucket);
+    __builtin_prefetch(bucket + sizeof(HashBucket) - 1);
+    if (keys.pawnKey != PawnKey) __builtin_prefetch(&PawnCacheEntry(keys.pawnKey));
+}
 
-// Starts loading the buckets of every move of a list at once: the misses overlap one another
-// and the work before each child's probe. A node searches its moves right after ordering them.
-inline void PrefetchAfterEach(const ScoredMove* begin, const ScoredMove* end) {
+// Starts loading what every move of a list leads to at once: the misses overlap one another and
+// the work before each child's probe. A node searches its moves right after ordering them.
+[[gnu::always_inline]] inline void PrefetchAfterEach(const ScoredMove* begin, const ScoredMove* end) {
     for (const ScoredMove* entry = begin; entry < end; ++entry) PrefetchAfter(entry->move);
 }
 

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Checks that the searches of a built binary still hold their prefetches. GCC may judge a function
+# holding nothing but prefetches free of effects and drop its calls; nothing else would notice but
+# the bench time, a quarter longer.
+#   prefetch_check.sh BINARY
+set -eu
+binary=$1
+command -v objdump > /dev/null || { echo "objdump missing: skipped"; exit 77; }
+
+status=0
+for function in QSearch Search; do
+    count=$(objdump -d -C --no-show-raw-insn "$binary" |
+            awk -v name="<velkor::$function(" 'index($0, name) && /:$/ { inside = 1; next } inside && /^$/ { inside = 0 } inside' |
+            grep -c prefetch || true)
+    # Each child's bucket takes two prefetches: a bucket may straddle two cache lines.
+    if [ "$count" -lt 2 ]; then
+        echo "$function holds $count prefetch instructions, expected at least 2"
+        status=1
+    else
+        echo "$function: $count prefetch instructions"
+    fi
+done
+exit $status
