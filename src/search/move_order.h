@@ -2,6 +2,7 @@
 // only quiet moves (scores below -10000) are left, the history phase orders them by history keys.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 
@@ -17,11 +18,13 @@ inline constexpr int Killer2Score = -9999;
 inline constexpr int HistoryPhaseThreshold = -10000;
 inline constexpr std::uint32_t HistoryKeyOffset = 33000;
 
-// Swaps the entry with the highest score in [cursor, end) to the cursor (earlier wins ties).
+// Swaps the entry with the highest score in [cursor, end) to the cursor (earlier wins ties). The
+// maximum first, then its first holder: the first loop has no branch and vectorises.
 inline void SelectBestScore(ScoredMove* cursor, ScoredMove* end) {
+    std::int16_t top = cursor->score;
+    for (ScoredMove* entry = cursor + 1; entry < end; ++entry) top = std::max(top, entry->score);
     ScoredMove* best = cursor;
-    for (ScoredMove* entry = cursor + 1; entry < end; ++entry)
-        if (entry->score > best->score) best = entry;
+    while (best->score != top) ++best;
     if (best != cursor) std::swap(*best, *cursor);
 }
 
@@ -47,10 +50,12 @@ class MoveSelector {
   private:
     void SelectBestKey(ScoredMove* cursor, ScoredMove* end) {
         std::uint32_t* keys = record.orderingKeys.data();
-        std::size_t at = static_cast<std::size_t>(cursor - keyBase), best = at;
+        std::size_t at = static_cast<std::size_t>(cursor - keyBase);
         std::size_t count = static_cast<std::size_t>(end - keyBase);
-        for (std::size_t i = at + 1; i < count; ++i)
-            if (keys[i] > keys[best]) best = i;
+        std::uint32_t top = keys[at];
+        for (std::size_t i = at + 1; i < count; ++i) top = std::max(top, keys[i]);
+        std::size_t best = at;
+        while (keys[best] != top) ++best;
         if (best != at) {
             std::swap(keys[best], keys[at]);
             std::swap(keyBase[best], keyBase[at]);
