@@ -18,13 +18,20 @@ inline constexpr int Killer2Score = -9999;
 inline constexpr int HistoryPhaseThreshold = -10000;
 inline constexpr std::uint32_t HistoryKeyOffset = 33000;
 
-// Swaps the entry with the highest score in [cursor, end) to the cursor (earlier wins ties). The
-// maximum first, then its first holder: the first loop has no branch and vectorises.
+// The first element of the non-empty [begin, end) with the highest value (earlier wins ties):
+// the maximum first, in a loop without branches that vectorises, then its first holder.
+template <typename T, typename ValueOf>
+T* FirstMaximum(T* begin, T* end, ValueOf value) {
+    auto top = value(*begin);
+    for (T* at = begin + 1; at < end; ++at) top = std::max(top, value(*at));
+    T* best = begin;
+    while (value(*best) != top) ++best;
+    return best;
+}
+
+// Swaps the entry with the highest score in [cursor, end) to the cursor (earlier wins ties).
 inline void SelectBestScore(ScoredMove* cursor, ScoredMove* end) {
-    std::int16_t top = cursor->score;
-    for (ScoredMove* entry = cursor + 1; entry < end; ++entry) top = std::max(top, entry->score);
-    ScoredMove* best = cursor;
-    while (best->score != top) ++best;
+    ScoredMove* best = FirstMaximum(cursor, end, [](const ScoredMove& entry) { return entry.score; });
     if (best != cursor) std::swap(*best, *cursor);
 }
 
@@ -52,10 +59,8 @@ class MoveSelector {
         std::uint32_t* keys = record.orderingKeys.data();
         std::size_t at = static_cast<std::size_t>(cursor - keyBase);
         std::size_t count = static_cast<std::size_t>(end - keyBase);
-        std::uint32_t top = keys[at];
-        for (std::size_t i = at + 1; i < count; ++i) top = std::max(top, keys[i]);
-        std::size_t best = at;
-        while (keys[best] != top) ++best;
+        auto best = static_cast<std::size_t>(
+            FirstMaximum(keys + at, keys + count, [](std::uint32_t key) { return key; }) - keys);
         if (best != at) {
             std::swap(keys[best], keys[at]);
             std::swap(keyBase[best], keyBase[at]);

@@ -7,9 +7,10 @@ set -eu
 binary=$1
 command -v objdump > /dev/null || { echo "objdump missing: skipped"; exit 77; }
 
+listing=$(objdump -d -C --no-show-raw-insn "$binary")
 status=0
 for function in QSearch Search; do
-    count=$(objdump -d -C --no-show-raw-insn "$binary" |
+    count=$(echo "$listing" |
             awk -v name="<velkor::$function(" 'index($0, name) && /:$/ { inside = 1; next } inside && /^$/ { inside = 0 } inside' |
             grep -c prefetch || true)
     # Each child's bucket takes two prefetches: a bucket may straddle two cache lines.
