@@ -19,6 +19,10 @@ inline constexpr int NullMoveMaxDepthWithLittleMaterial = 6;
 inline constexpr int BigPieceMaterial = 9;
 inline constexpr int DeepNullMoveDepth = 7;
 
+// Whether the children of a node at ply p, searched to depth n less one, are full-width nodes
+// rather than quiescence nodes.
+inline bool ChildrenSearchFullWidth(int n, int p) { return n >= 2 && p <= MaxFullWidthPly; }
+
 // Decrements the check counter of a node in check on every exit.
 struct CheckCountGuard {
     std::uint32_t* counter = nullptr;
@@ -125,7 +129,8 @@ int Search(int d, int p, int alpha, int beta, bool allowNull) {
     SaveSnapshot(record);
     ScoredMove* end = record.moveListEnd;
     ApplyOrderingScores(begin, end, record);
-    PrefetchAfterEach(begin, end);
+    if (ChildrenSearchFullWidth(d + extension, p)) PrefetchAfterEach<true>(begin, end);
+    else PrefetchAfterEach(begin, end);
 
     // 8-9.
     MoveSelector selector(begin, record, side);
@@ -143,7 +148,7 @@ int Search(int d, int p, int alpha, int beta, bool allowNull) {
         } else {
             int n = d + extension;
             CurrentPly->moveListEnd = nullptr;
-            if (n < 2 || p > MaxFullWidthPly) {
+            if (!ChildrenSearchFullWidth(n, p)) {
                 score = -QSearch(0, p + 1, -beta, -alpha);
             } else if (bound == BoundExact) {
                 score = -Search(n - 1, p + 1, -alpha - 1, -alpha, true);

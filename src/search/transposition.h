@@ -91,22 +91,32 @@ struct KeysAfterMove {
     return keys;
 }
 
-// Starts loading what the child's search reads first: its bucket (both cache lines, as a bucket
-// may straddle two) and, when pawns change, its pawn-structure cache entry. A hint only.
+// Starts loading both cache lines of a bucket (a 36-byte bucket may straddle two). A hint only.
+[[gnu::always_inline]] inline void PrefetchBucket(const HashBucket& bucket) {
+    const char* bytes = reinterpret_cast<const char*>(&bucket);
+    __builtin_prefetch(bytes);
+    __builtin_prefetch(bytes + sizeof(HashBucket) - 1);
+}
+
+// Starts loading what the child's search reads first: its bucket and, when pawns change, its
+// pawn-structure cache entry. A full-width child tries a null move right after its own probe,
+// and that null child's bucket is the child's index in the other half: WithNullChild loads it
+// too (a double step's en-passant square, which the null move drops, is not allowed for).
 // Always inlined: GCC may judge an out-of-line function holding nothing but prefetches free of
 // effects and drop its calls.
+template <bool WithNullChild>
 [[gnu::always_inline]] inline void PrefetchAfter(Move move) {
     KeysAfterMove keys = KeysAfter(move);
-    const char* bucket = reinterpret_cast<const char*>(&BucketOf(keys.hashKey, SideToMove ^ 1));
-    __builtin_prefetch(bucket);
-    __builtin_prefetch(bucket + sizeof(HashBucket) - 1);
+    PrefetchBucket(BucketOf(keys.hashKey, SideToMove ^ 1));
+    if constexpr (WithNullChild) PrefetchBucket(BucketOf(keys.hashKey, SideToMove));
     if (keys.pawnKey != PawnKey) __builtin_prefetch(&PawnCacheEntry(keys.pawnKey));
 }
 
 // Starts loading what every move of a list leads to at once: the misses overlap one another and
 // the work before each child's probe. A node searches its moves right after ordering them.
+template <bool WithNullChild = false>
 [[gnu::always_inline]] inline void PrefetchAfterEach(const ScoredMove* begin, const ScoredMove* end) {
-    for (const ScoredMove* entry = begin; entry < end; ++entry) PrefetchAfter(entry->move);
+    for (const ScoredMove* entry = begin; entry < end; ++entry) PrefetchAfter<WithNullChild>(entry->move);
 }
 
 // Zeroes every slot of both halves.
