@@ -59,6 +59,9 @@ int QSearch(int d, int p, int alpha, int beta) {
         best = -Infinity;
     }
     ScoredMove* end = record.moveListEnd;
+    // The first child follows within a few dozen instructions: its loads start as soon as the
+    // list exists.
+    PrefetchAfterEach(begin, end);
 
     // 5-6.
     SaveSnapshot(record);
@@ -67,7 +70,6 @@ int QSearch(int d, int p, int alpha, int beta) {
         else if (entry->move == record.killer1) entry->score = static_cast<std::int16_t>(entry->score + QuiescenceKiller1Bonus);
         else if (entry->move == record.killer2) entry->score = static_cast<std::int16_t>(entry->score + QuiescenceKiller2Bonus);
     }
-    PrefetchAfterEach(begin, end);
 
     // 7-8.
     std::uint32_t bound = BoundUpper;
