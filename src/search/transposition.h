@@ -99,8 +99,8 @@ struct KeysAfterMove {
 }
 
 // Starts loading what the child's search reads first: its bucket and, when pawns change, its
-// pawn-structure cache entry. A full-width child tries a null move right after its own probe,
-// and that null child's bucket is the child's index in the other half: WithNullChild loads it
+// pawn-structure cache entry. A full-width child mostly tries a null move right after its own
+// probe, and that null child's bucket is the child's index in the other half: WithNullChild loads it
 // too (a double step's en-passant square, which the null move drops, is not allowed for).
 // Always inlined: GCC may judge an out-of-line function holding nothing but prefetches free of
 // effects and drop its calls.
@@ -113,7 +113,7 @@ template <bool WithNullChild>
 }
 
 // Starts loading what every move of a list leads to at once: the misses overlap one another and
-// the work before each child's probe. A node searches its moves right after ordering them.
+// the work before each child's probe. A node searches its moves right after generating them.
 template <bool WithNullChild = false>
 [[gnu::always_inline]] inline void PrefetchAfterEach(const ScoredMove* begin, const ScoredMove* end) {
     for (const ScoredMove* entry = begin; entry < end; ++entry) PrefetchAfter<WithNullChild>(entry->move);
