@@ -129,7 +129,9 @@ int Search(int d, int p, int alpha, int beta, bool allowNull) {
     SaveSnapshot(record);
     ScoredMove* end = record.moveListEnd;
     ApplyOrderingScores(begin, end, record);
-    if (ChildrenSearchFullWidth(d + extension, p)) PrefetchAfterEach<true>(begin, end);
+    int n = d + extension;
+    bool fullWidthChildren = ChildrenSearchFullWidth(n, p);
+    if (fullWidthChildren) PrefetchAfterEach<true>(begin, end);
     else PrefetchAfterEach(begin, end);
 
     // 8-9.
@@ -146,9 +148,8 @@ int Search(int d, int p, int alpha, int beta, bool allowNull) {
         } else if (DrawCode(1) != NoMove) {
             score = 0;
         } else {
-            int n = d + extension;
             CurrentPly->moveListEnd = nullptr;
-            if (!ChildrenSearchFullWidth(n, p)) {
+            if (!fullWidthChildren) {
                 score = -QSearch(0, p + 1, -beta, -alpha);
             } else if (bound == BoundExact) {
                 score = -Search(n - 1, p + 1, -alpha - 1, -alpha, true);

@@ -100,8 +100,9 @@ struct KeysAfterMove {
 
 // Starts loading what the child's search reads first: its bucket and, when pawns change, its
 // pawn-structure cache entry. A full-width child mostly tries a null move right after its own
-// probe, and that null child's bucket is the child's index in the other half: WithNullChild loads it
-// too (a double step's en-passant square, which the null move drops, is not allowed for).
+// probe, and that null child's bucket is the child's index in the other half: WithNullChild
+// loads it too (a double step's en-passant square, which the null move drops, is not allowed
+// for).
 // Always inlined: GCC may judge an out-of-line function holding nothing but prefetches free of
 // effects and drop its calls.
 template <bool WithNullChild>
