@@ -6,8 +6,9 @@
 #include <thread>
 
 #include "control/announce.h"
-#include "control/clock.h"
+#include "core/clock.h"
 #include "control/event.h"
+#include "control/game_moves.h"
 #include "control/time_control.h"
 #include "core/log.h"
 #include "movegen/legal.h"
@@ -39,24 +40,19 @@ ThinkingInputWatcher InputWatcher = nullptr;
 
 // The thinking wait: up to ms for the search to end by itself, watching the input meanwhile.
 // Returns what ended the wait early on the input's side (None when the time ran out or the
-// search ended).
+// search ended). What has arrived already counts first: a "force" sent with the move that a
+// finished ponder search answers still ends the turn.
 ThinkingInput WaitWhileThinking(std::int64_t ms) {
     std::int64_t deadline = ProcessClockMs() + ms;
-    bool watching = InputWatcher != nullptr;
-    for (;;) {
+    for (int timeoutMs = 0;; timeoutMs = InputWatchSliceMs) {
         std::int64_t left = deadline - ProcessClockMs();
-        if (left <= 0) return ThinkingInput::None;
-        if (!watching) {
-            WaitEvent(EngineStoppedSignal, left);
-            return ThinkingInput::None;
+        if (InputWatcher) {
+            ThinkingInput input = InputWatcher(static_cast<int>(std::clamp<std::int64_t>(left, 0, timeoutMs)));
+            if (input != ThinkingInput::None) return input;
+            left = deadline - ProcessClockMs();
         }
-        if (WaitEvent(EngineStoppedSignal, 0)) return ThinkingInput::None;
-        switch (InputWatcher(static_cast<int>(std::min<std::int64_t>(left, InputWatchSliceMs)))) {
-        case ThinkingInput::None: break;
-        case ThinkingInput::Later: watching = false; break; // its turn comes after the move
-        case ThinkingInput::MoveNow: return ThinkingInput::MoveNow;
-        case ThinkingInput::EndTurn: return ThinkingInput::EndTurn;
-        }
+        if (left <= 0 || WaitEvent(EngineStoppedSignal, InputWatcher ? 0 : left)) return ThinkingInput::None;
+        if (!InputWatcher) return ThinkingInput::None;
     }
 }
 
@@ -65,17 +61,16 @@ ThinkingInput WaitWhileThinking(std::int64_t ms) {
 void StartPondering() {
     const HashEntry* entry = ProbeHash();
     Move expected = entry ? entry->move() : NoMove;
-    if (expected == NoMove || !IsLegalMove(expected)) {
+    CurrentPly = &PonderRecord;
+    bool made = expected != NoMove && MakeTentativeGameMove(expected, PonderRecord);
+    CurrentPly = PlyStack.data();
+    if (!made) {
         LogLine("- NO ponder move");
         return;
     }
-    SaveSnapshot(PonderRecord);
     EngineState = Pondering;
     ShowThinking = false;
     PonderMove = expected;
-    CurrentPly = &PonderRecord;
-    MakeMove(expected, PonderRecord);
-    CurrentPly = PlyStack.data();
     StartEngine(SearchDepthLimit);
     char text[8];
     FormatCoordinateMove(text, expected);
@@ -140,14 +135,16 @@ void StopEngine() {
     LogLine("-M: exited StopEngine");
 }
 
-void StopEngineConditional(bool allowExtraTime) {
+bool StopEngineConditional(bool allowExtraTime) {
     LogLine("-M: entered StopEngineConditional");
     EngineState = Idle;
-    // A root failing low gets up to twice its budget more, within what the clock allows.
+    // A root failing low gets up to twice its budget more, within what the clock allows; the
+    // input is watched as in the thinking wait.
+    ThinkingInput input = ThinkingInput::None;
     if (allowExtraTime && AspirationState.load() < 0) {
         if (std::int64_t extra = FailLowExtraTimeMs(ProcessClockMs() - TurnStart)) {
             LogLine("-M: FL - Extra time");
-            WaitEvent(EngineStoppedSignal, extra);
+            input = WaitWhileThinking(extra);
         }
     }
     StopSearch = 1;
@@ -155,13 +152,19 @@ void StopEngineConditional(bool allowExtraTime) {
     LogLine("-----WAIT INF C:");
     WaitEvent(EngineStoppedSignal);
     LogLine("-M: exited StopEngineConditional");
+    return input != ThinkingInput::EndTurn;
 }
 
 void TakeBackPonderMove() {
     CurrentPly = &PonderRecord;
-    UnmakeMove(PonderMove, PonderRecord);
+    TakeBackTentativeGameMove(PonderMove, PonderRecord);
     PonderMove = NoMove;
     CurrentPly = PlyStack.data();
+}
+
+void ConfirmPonderMove() {
+    ConfirmTentativeGameMove();
+    PonderMove = NoMove;
 }
 
 void StopEngineAndTakeBackPonder() {
@@ -171,8 +174,6 @@ void StopEngineAndTakeBackPonder() {
 
 void SetThinkingInputWatcher(ThinkingInputWatcher watcher) { InputWatcher = watcher; }
 
-
-
 void StartAnalysis() {
     if (!PositionIsPlayable()) {
         EngineState = Analysing; // nothing to analyse; moves and set-ups may change that
@@ -180,6 +181,7 @@ void StartAnalysis() {
     }
     EngineState = Analysing;
     ShowThinking = true;
+    ClaimRootDraws = false;
     StartEngine(SearchDepthLimit);
 }
 
@@ -194,6 +196,7 @@ void PlayEngineMove() {
     }
     TurnStart = ProcessClockMs();
     ShowThinking = true;
+    ClaimRootDraws = true;
     if (!ponderHit) {
         EngineState = Thinking;
         StartEngine(SearchDepthLimit);
@@ -204,11 +207,11 @@ void PlayEngineMove() {
     std::int64_t wait = MoveTimeMs;
     if (ponderHit) wait = std::max<std::int64_t>(0, static_cast<std::int32_t>(SearchStartTime + MoveTimeMs - TurnStart));
     ThinkingInput input = WaitWhileThinking(std::min(wait, MoveTimeCapMs()));
-    if (input == ThinkingInput::EndTurn) {
-        StopEngine(); // the command that ends the turn comes next; no move is played
+    // The command that ends the turn comes next; no move is played.
+    if (input == ThinkingInput::EndTurn || !StopEngineConditional(input != ThinkingInput::MoveNow)) {
+        StopEngine();
         return;
     }
-    StopEngineConditional(input != ThinkingInput::MoveNow);
     if (ponderHit) PrintPendingFinalLine();
     if (AnnounceSearchResult() || !PonderEnabled) {
         LogLine("- NO ponder move");

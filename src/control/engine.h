@@ -27,10 +27,9 @@ extern unsigned SearchDepthLimit;
 // input runs in milliseconds.
 extern unsigned SearchDepthCeiling;
 
-// What the input asks while the engine thinks on its own move: nothing yet, something that
-// waits its turn, "?" (move now), or a command that ends the turn without a move ("force",
-// "quit"), which stays in the input for the command loop.
-enum class ThinkingInput { None, Later, MoveNow, EndTurn };
+// What the input asks while the engine thinks on its own move: nothing (yet), move now, or end
+// the turn without a move (the command that asks it stays in the input for the command loop).
+enum class ThinkingInput { None, MoveNow, EndTurn };
 // Waits at most timeoutMs for input and tells what it asks.
 using ThinkingInputWatcher = ThinkingInput (*)(int timeoutMs);
 // Installed by the command loop; without one the thinking wait does not look at the input.
@@ -47,12 +46,15 @@ void StartEngine(unsigned depth);
 // Asks a running search to stop and waits until the thread is idle; leaves EngineState Idle.
 void StopEngine();
 // The stop at the end of the engine's own thinking time, with extra time on a failing root
-// unless the interface asked for the move now.
-void StopEngineConditional(bool allowExtraTime = true);
+// unless the interface asked for the move now. False when the input ended the turn during the
+// extra time: the search is then stopped, but its result is not to be played.
+bool StopEngineConditional(bool allowExtraTime = true);
 // Stops the engine and, when a ponder move stands on the board, takes it back.
 void StopEngineAndTakeBackPonder();
 // Takes PonderMove back after the search has been stopped.
 void TakeBackPonderMove();
+// The opponent played PonderMove (a ponder hit): it enters the game; the search runs on.
+void ConfirmPonderMove();
 
 // Starts the endless search of analysis mode on the current position (EngineState Analysing).
 void StartAnalysis();

@@ -1,5 +1,6 @@
 // The moves of the game: each one checked, played on the position and remembered exactly, so that
-// a take-back restores everything it changed.
+// a take-back restores everything it changed. A move enters the game in two steps, made and then
+// entered, so that the ponder move can be made early and entered when the opponent plays it.
 #include "control/game_moves.h"
 
 #include <array>
@@ -16,12 +17,15 @@ namespace {
 // The position before each game move, by the history index it was played from, for "undo".
 std::array<PositionCopy, GameHistorySize> PositionsBeforeGameMoves;
 
+// What the command thread keeps of the move made last, taken while the position was its own.
+GameSnapshotRecord SnapshotAfterMove;
+HashKeyValue KeyAfterMove = 0;
+
 // The key line of every game move and take-back: the two halves in hexadecimal.
-void LogKey() { LogLine(Hex{HighHalf(HashKey)}, " ", Hex{LowHalf(HashKey)}); }
+void LogKey(HashKeyValue key) { LogLine(Hex{HighHalf(key)}, " ", Hex{LowHalf(key)}); }
 
-} // namespace
-
-bool ApplyGameMove(Move move) {
+// Makes a checked move of the game and keeps what undo and the entry need.
+bool MakeGameMove(Move move, PlyRecord& record) {
     if (move == NoMove) return false;
     // The game plus the deepest search line must fit into the history.
     if (HistoryIndex() + PlyStackSize + 1 >= GameHistorySize) {
@@ -31,13 +35,37 @@ bool ApplyGameMove(Move move) {
     // Whatever arrives is checked: an illegal move would corrupt the position.
     if (!IsLegalMove(move)) return false;
     CopyPosition(PositionsBeforeGameMoves[static_cast<std::size_t>(HistoryIndex())]);
-    MakeMove(move, *CurrentPly);
-    ParkedEnPassantSquare = 0;
-    RefreshGameSnapshot();
+    MakeMove(move, record);
+    // The history scores belong to the position before; the search of the new one starts afresh.
     ClearHistoryScores();
-    LogKey();
+    SnapshotAfterMove = SnapshotOfPosition();
+    KeyAfterMove = HashKey;
     return true;
 }
+
+// The move made last becomes part of the game as the command thread sees it.
+void EnterGameMove() {
+    ParkedEnPassantSquare = 0;
+    GameSnapshot = SnapshotAfterMove;
+    LogKey(KeyAfterMove);
+}
+
+} // namespace
+
+bool ApplyGameMove(Move move) {
+    if (!MakeGameMove(move, *CurrentPly)) return false;
+    EnterGameMove();
+    return true;
+}
+
+bool MakeTentativeGameMove(Move move, PlyRecord& record) {
+    SaveSnapshot(record);
+    return MakeGameMove(move, record);
+}
+
+void ConfirmTentativeGameMove() { EnterGameMove(); }
+
+void TakeBackTentativeGameMove(Move move, PlyRecord& record) { UnmakeMove(move, record); }
 
 bool UndoGameMove() {
     if (HistoryIndex() == 0) return false;
@@ -46,7 +74,7 @@ bool UndoGameMove() {
     HistoryTop->move = NoMove;
     HistoryTop->key = HashKey;
     RefreshGameSnapshot();
-    LogKey();
+    LogKey(HashKey);
     return true;
 }
 

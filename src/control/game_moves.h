@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/move.h"
+#include "position/position.h"
 
 namespace velkor {
 
@@ -13,5 +14,18 @@ bool ApplyGameMove(Move move);
 // Takes back the last move of the game exactly as it was played; false when there is none.
 // The search must be idle and no ponder move on the board.
 bool UndoGameMove();
+
+// The ponder move stands on the board before the opponent has played it. It is made like a game
+// move, so that it can enter the game later without touching the position, which the ponder
+// search is then using. Makes move with record (the search must be idle); false when it could
+// not be a game move.
+bool MakeTentativeGameMove(Move move, PlyRecord& record);
+
+// The opponent played the tentative move: it becomes a game move (snapshot, key line, parked
+// en-passant square) exactly as ApplyGameMove would have made it. Safe while the search runs.
+void ConfirmTentativeGameMove();
+
+// Takes the tentative move back (the search must be idle).
+void TakeBackTentativeGameMove(Move move, PlyRecord& record);
 
 } // namespace velkor

@@ -28,7 +28,7 @@ void ResetSearchTables() {
 
 } // namespace
 
-bool SetupPosition(const char* text, bool loadBook) {
+bool SetupPosition(const char* text, bool loadBook, bool tellBookError) {
     ParsedFen fen;
     if (!ReadFen(text, fen)) return false;
     BuildPosition(fen);
@@ -39,7 +39,7 @@ bool SetupPosition(const char* text, bool loadBook) {
         bool atStart = IsStartPosition();
         bool loaded = atStart && LoadBook(BookFileName);
         if (!loaded) LogLine("-\ttellusererror BOOK ERROR!\n");
-        if (atStart && !loaded) std::fputs("tellusererror BOOK ERROR!\n", stdout);
+        if (atStart && !loaded && tellBookError) std::fputs("tellusererror BOOK ERROR!\n", stdout);
     }
     HashAge = 1;
     EpdOperation = 0;

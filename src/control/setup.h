@@ -10,8 +10,9 @@ namespace velkor {
 // resets everything that depends on the position (history, snapshot, transposition table, search
 // tables, pawn cache). Returns false, leaving the previous position fully in force, when the text
 // is malformed or describes a position that cannot be played; with loadBook the opening book is
-// planted once the position stands.
-bool SetupPosition(const char* text, bool loadBook);
+// planted once the position stands, and a book that cannot be planted at the start position is
+// told to the interface unless tellBookError is false.
+bool SetupPosition(const char* text, bool loadBook, bool tellBookError = true);
 
 // The EPD operation of the last accepted set-up: 'b' (bm), 'a' (am) or 0, and its move.
 extern char EpdOperation;

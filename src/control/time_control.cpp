@@ -91,8 +91,8 @@ void ApplyClock(long long centiseconds) {
 bool ApplyFixedMoveTime(const char* seconds) {
     long long ms;
     if (!ParseSecondsAsMs(seconds, ms) || ms == 0) return false;
-    // The stop reserve keeps the answer inside the N seconds; a tiny N still searches a little.
-    FixedMoveTimeMs = static_cast<std::uint32_t>(std::max<long long>(ms - StopReserveMs, StopReserveMs));
+    // The stop reserve keeps the answer inside the N seconds; a tiny N keeps half of itself.
+    FixedMoveTimeMs = static_cast<std::uint32_t>(ms - std::min<long long>(StopReserveMs, ms / 2));
     MoveTimeMs = FixedMoveTimeMs;
     return true;
 }

@@ -56,10 +56,16 @@ void HandleGo() {
     if (!PlayBookMove()) PlayEngineMove();
 }
 
-void HandleNew() {
+void StartNewGame() {
     StopEngineAndTakeBackPonder();
     SetupPosition(StartPositionFen, true);
     EngineState = Waiting;
+}
+
+// A new game also ends the depth limit of "sd" (interfaces set it again for each game).
+void HandleNew() {
+    StartNewGame();
+    SearchDepthLimit = StartDepthArgument;
 }
 
 void HandleForce() { StopEngineAndTakeBackPonder(); }
@@ -79,7 +85,7 @@ void HandleSetboard() {
 void HandleResult() {
     char comment[LineTextLimit + 1];
     ReadRestOfLine(comment);
-    HandleNew();
+    StartNewGame();
 }
 
 void HandleEasy() { PonderEnabled = 0; }
@@ -141,12 +147,14 @@ void HandleUndo() {
     UndoGameMove();
 }
 
-// "remove": the user's last move and the engine's reply go; the engine waits for the user.
+// "remove": the user's last move and the engine's reply go; the engine waits for the user, or
+// stays in force mode when it was there.
 void HandleRemove() {
+    bool forceMode = EngineState.load() == Idle;
     StopEngineAndTakeBackPonder();
     UndoGameMove();
     UndoGameMove();
-    EngineState = Waiting;
+    if (!forceMode) EngineState = Waiting;
 }
 
 void HandleAnalyze() { StopEngineAndTakeBackPonder(); }
@@ -156,12 +164,13 @@ void HandleExit() {
     if (EngineState.load() == Analysing) StopEngine();
 }
 
-// "sd N": no iteration deeper than N from now on; every search has at least its first one.
+// "sd N": no iteration deeper than N from now on; every search has at least its first one, and
+// none goes deeper than the search can.
 void HandleSearchDepth() {
     char argument[TokenBufferSize];
     long long depth;
-    if (!ReadArgument(argument) || !ParseInteger(argument, depth)) return;
-    if (depth < 1 || depth > static_cast<long long>(MaxIterationDepth)) return;
+    if (!ReadArgument(argument) || !ParseInteger(argument, depth) || depth < 1) return;
+    depth = std::min(depth, static_cast<long long>(MaxIterationDepth));
     SearchDepthLimit = std::max(static_cast<unsigned>(depth), MinIterationDepth);
 }
 
@@ -227,6 +236,11 @@ const Command* FindCommand(const char* token) {
     return nullptr;
 }
 
+bool EndsTheTurn(const Command& command) {
+    return command.handler == nullptr || command.handler == HandleForce || command.handler == HandleNew ||
+           command.handler == HandleResult;
+}
+
 void RunCommand(const Command& command) {
     if (command.handler == HandleAnalyze) AnalysisMode = true;
     if (command.inAnalysis == InAnalysis::Ends) AnalysisMode = false;
@@ -234,20 +248,19 @@ void RunCommand(const Command& command) {
     if (AnalysisMode && command.inAnalysis == InAnalysis::Restarts) StartAnalysis();
 }
 
-// While the engine thinks on its own move only "?" acts at once; "force" and "quit" (and the end
-// of the input) end the turn without a move and are then handled as usual. Everything else waits
-// for the move.
+// What the words that arrive while the engine thinks on its own move ask of its turn, looked at
+// ahead of the command loop: "?" plays the move now; "force", "quit", "new", "result" and the end
+// of the input end the turn without a move. Every word stays in the input and is handled in its
+// order once the turn is over ("?" is then ignored).
 ThinkingInput WatchInputWhileThinking(int timeoutMs) {
     char token[TokenBufferSize];
-    if (!PeekToken(token, timeoutMs)) return InputEnded() ? ThinkingInput::EndTurn : ThinkingInput::None;
-    if (std::strcmp(token, "?") == 0) {
-        ReadToken(token);
-        LogLine("::cmd:: ", token);
-        return ThinkingInput::MoveNow;
+    while (ScanToken(token, timeoutMs)) {
+        if (std::strcmp(token, "?") == 0) return ThinkingInput::MoveNow;
+        const Command* command = FindCommand(token);
+        if (command && EndsTheTurn(*command)) return ThinkingInput::EndTurn;
+        timeoutMs = 0;
     }
-    const Command* command = FindCommand(token);
-    if (command && (command->handler == nullptr || command->handler == HandleForce)) return ThinkingInput::EndTurn;
-    return ThinkingInput::Later;
+    return ScanEnded() ? ThinkingInput::EndTurn : ThinkingInput::None;
 }
 
 // Plays an incoming move on the game position; an illegal one is refused and changes nothing.
@@ -274,7 +287,7 @@ void DispatchMove(Move move, const char* text) {
     case Pondering:
         if (move == PonderMove) {
             LogLine("-GOOD PONDER");
-            PonderMove = NoMove;
+            ConfirmPonderMove();
             PlayEngineMove();
         } else {
             LogLine("-BAD PONDER");
@@ -320,6 +333,9 @@ bool ProtocolHandshake() {
     LaunchSearchThread();
     InitTables();
     ClearHash();
+    // Interfaces that never send "new" (GNOME Chess) play from the start position at once; the
+    // book is planted, but a missing one is told only when a game starts.
+    SetupPosition(StartPositionFen, true, false);
     Print("feature done=1\n");
     return true;
 }

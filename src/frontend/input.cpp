@@ -6,16 +6,23 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 namespace velkor {
 
 namespace {
 
+// Room for everything an interface may send while the engine thinks on one move, which the
+// look-ahead must be able to see past.
+inline constexpr std::size_t InputBufferSize = 64 * 1024;
+
 struct InputBuffer {
-    char data[4096];
-    std::size_t position = 0;
+    char data[InputBufferSize];
+    std::size_t position = 0; // the first unread byte
     std::size_t length = 0;
+    std::size_t scan = 0;     // the look-ahead: where the next unseen token starts
     bool ended = false;
 };
 
@@ -33,7 +40,7 @@ int Peek() {
             Input.ended = true;
             return -1;
         }
-        Input.position = 0;
+        Input.position = Input.scan = 0;
         Input.length = static_cast<std::size_t>(count);
     }
     return static_cast<unsigned char>(Input.data[Input.position]);
@@ -42,6 +49,7 @@ int Peek() {
 int Next() {
     int c = Peek();
     if (c >= 0) ++Input.position;
+    Input.scan = Input.position;
     return c;
 }
 
@@ -54,8 +62,13 @@ void ReadAvailable(int timeoutMs) {
     if (Input.ended) return;
     std::memmove(Input.data, Input.data + Input.position, Input.length - Input.position);
     Input.length -= Input.position;
+    Input.scan -= Input.position;
     Input.position = 0;
-    if (Input.length == sizeof(Input.data)) return;
+    // Full of unread input: nothing more can be seen until the command loop reads on.
+    if (Input.length == sizeof(Input.data)) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+        return;
+    }
     pollfd reader{STDIN_FILENO, POLLIN, 0};
     if (poll(&reader, 1, timeoutMs) <= 0) return;
     ssize_t count;
@@ -70,6 +83,7 @@ void ReadAvailable(int timeoutMs) {
 bool PeekBuffered(char* buffer) {
     while (Input.position < Input.length && IsSeparator(static_cast<unsigned char>(Input.data[Input.position])))
         ++Input.position;
+    if (Input.scan < Input.position) Input.scan = Input.position;
     std::size_t end = Input.position;
     while (end < Input.length && !IsSeparator(static_cast<unsigned char>(Input.data[end]))) ++end;
     std::size_t length = end - Input.position;
@@ -80,9 +94,35 @@ bool PeekBuffered(char* buffer) {
     return true;
 }
 
+// The next whole token after the look-ahead, which moves past it.
+bool ScanBuffered(char* buffer) {
+    for (;;) {
+        std::size_t start = Input.scan;
+        while (start < Input.length && IsSeparator(static_cast<unsigned char>(Input.data[start]))) ++start;
+        Input.scan = start;
+        std::size_t end = start;
+        while (end < Input.length && !IsSeparator(static_cast<unsigned char>(Input.data[end]))) ++end;
+        if ((end == Input.length && !Input.ended) || end == start) return false;
+        Input.scan = end;
+        std::size_t length = end - start;
+        if (length >= TokenBufferSize) continue;
+        std::memcpy(buffer, Input.data + start, length);
+        buffer[length] = '\0';
+        return true;
+    }
+}
+
 } // namespace
 
+bool ScanToken(char* buffer, int timeoutMs) {
+    if (ScanBuffered(buffer)) return true;
+    ReadAvailable(timeoutMs);
+    return ScanBuffered(buffer);
+}
+
 bool InputEnded() { return Input.ended && Input.position == Input.length; }
+
+bool ScanEnded() { return Input.ended && Input.scan == Input.length; }
 
 void ResetInput() { Input = InputBuffer{}; }
 

@@ -15,13 +15,20 @@ enum class ReadResult { Token, TooLong, End };
 // is consumed whole and reported as TooLong, with buffer left empty. NUL bytes separate tokens.
 ReadResult ReadToken(char* buffer);
 
+// Looks ahead without consuming anything: copies the next whole token after the ones already
+// looked at into buffer, waiting at most timeoutMs for it. Returns false when no whole token has
+// arrived: it must be followed by a separator, so that "?" is not taken for "?x". Every read
+// starts the look-ahead again at the first unread token. Tokens too long to read are passed over.
+bool ScanToken(char* buffer, int timeoutMs);
+
 // Waits at most timeoutMs for input and copies the next whole token into buffer without
-// consuming it (the blanks before it may be consumed). Returns false when no whole token has
-// arrived: it must be followed by a separator, so that "?" is not taken for "?x".
+// consuming it; false when none has arrived.
 bool PeekToken(char* buffer, int timeoutMs);
 
 // True once standard input has ended.
 bool InputEnded();
+// True once standard input has ended and the look-ahead has seen all of it.
+bool ScanEnded();
 
 // Forgets everything read so far and reads standard input afresh (for tests and fuzzers that run
 // the command loop more than once in a process).

@@ -76,13 +76,10 @@ void ToggleEnPassantSquare(int square) {
     EnPassantSquare = EnPassantSquare == square ? 0 : static_cast<std::uint8_t>(square);
 }
 
-void RefreshGameSnapshot() {
-    GameSnapshot.board = Board;
-    GameSnapshot.enPassantSquare = EnPassantSquare;
-    GameSnapshot.castlingRights = CastlingRights;
-    GameSnapshot.whiteKingSquare = KingSquare[White];
-    GameSnapshot.blackKingSquare = KingSquare[Black];
-    GameSnapshot.sideToMove = SideToMove;
+GameSnapshotRecord SnapshotOfPosition() {
+    return {Board, EnPassantSquare, CastlingRights, KingSquare[White], KingSquare[Black], SideToMove};
 }
+
+void RefreshGameSnapshot() { GameSnapshot = SnapshotOfPosition(); }
 
 } // namespace velkor

@@ -125,6 +125,8 @@ struct GameSnapshotRecord {
 };
 extern GameSnapshotRecord GameSnapshot;
 
+// The snapshot of the live position.
+GameSnapshotRecord SnapshotOfPosition();
 // Copies the live position into GameSnapshot.
 void RefreshGameSnapshot();
 

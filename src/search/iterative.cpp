@@ -1,8 +1,10 @@
 // Iterative deepening with aspiration windows, progress output and the search's log lines.
 #include "search/iterative.h"
 
+#include <algorithm>
 #include <cstdio>
 
+#include "core/clock.h"
 #include "core/log.h"
 #include "movegen/attacks.h"
 #include "notation/coordinate.h"
@@ -30,24 +32,33 @@ bool InMateRange(int score, std::uint32_t depth) {
     return score <= d - MateScore || score >= MateScore - d;
 }
 
+inline constexpr int ProgressLineSize = LineBufferSize + 64;
+
 bool IsPondering() { return EngineState.load(std::memory_order_relaxed) == Pondering; }
 bool ThinkingShown() { return ShowThinking.load(std::memory_order_relaxed); }
 
-// The thinking output of the protocol: depth, score in centipawns, time (not reported), nodes,
+std::int32_t SearchStartMs = 0; // when this search began, for the time column
+
+// The thinking output of the protocol: depth, score in centipawns, time in centiseconds, nodes,
 // line. Interfaces read whole numbers only: a score in pawns would hide the line from them.
 int FormatProgressLine(char* buffer, std::size_t size, std::uint32_t depth, int score, const char* line) {
-    return std::snprintf(buffer, size, "    %d     %d     %d     %d  %s\n", static_cast<int>(depth), score, 0,
-                         static_cast<int>(NodeCount), line);
+    int centiseconds = (ProcessClockMs() - SearchStartMs) / 10;
+    return std::snprintf(buffer, size, "    %d     %d     %d     %d  %s\n", static_cast<int>(depth), score,
+                         centiseconds, static_cast<int>(NodeCount), line);
 }
 
+// The depth of the last iteration line this search printed (0: none), so that the closing line
+// does not repeat it.
+std::uint32_t PrintedDepth = 0;
+
 void PrintProgressLine(std::uint32_t depth, int score, const char* line) {
-    char text[LineBufferSize + 64];
+    char text[ProgressLineSize];
     FormatProgressLine(text, sizeof(text), depth, score, line);
     std::fputs(text, stdout);
 }
 
 // The closing line of a ponder search that ended by itself, for a hit that comes afterwards.
-char PendingFinalLine[LineBufferSize + 64];
+char PendingFinalLine[ProgressLineSize];
 bool FinalLinePending = false;
 
 void ReportIteration(int score) {
@@ -55,7 +66,10 @@ void ReportIteration(int score) {
     char line[LineBufferSize];
     HashLine(line, static_cast<int>(IterationDepth));
     LogLine("-E: ", IterationDepth, ":\t", score, "\t", line);
-    if (ThinkingShown()) PrintProgressLine(IterationDepth, score, line);
+    if (ThinkingShown()) {
+        PrintProgressLine(IterationDepth, score, line);
+        PrintedDepth = IterationDepth;
+    }
 }
 
 } // namespace
@@ -69,9 +83,13 @@ Move IterativeDeepening() {
     PlyRecord& root = PlyStack[0];
     ScoredMove& result = MoveStack[0];
     FinalLinePending = false;
+    SearchStartMs = ProcessClockMs();
+    PrintedDepth = 0;
 
-    // 1. A draw on the board needs no search.
-    if (Move draw = DrawCode(2)) {
+    // 1. A draw on the board needs no search where the game claims it. Elsewhere one iteration
+    // shows a line and a move; deeper ones could not change the result.
+    Move draw = DrawCode(2);
+    if (draw && ClaimRootDraws) {
         result = {0, draw};
         return draw;
     }
@@ -145,6 +163,7 @@ Move IterativeDeepening() {
             LogLine("--- MATE: ", score);
             break;
         }
+        if (draw) break;
         alpha = score - AspirationHalfWidth;
         beta = score + AspirationHalfWidth;
         ++IterationDepth;
@@ -163,11 +182,16 @@ Move IterativeDeepening() {
                 "*****************************************************************");
     }
 
-    // 8-9.
+    // 8-9. The closing line, unless it would repeat the last iteration's; after the last
+    // iteration the depth limit allows, that iteration's depth.
+    std::uint32_t depth = std::min(IterationDepth, MaxSearchDepth.load(std::memory_order_relaxed));
     char line[LineBufferSize];
-    HashLine(line, static_cast<int>(IterationDepth));
-    if (ThinkingShown()) PrintProgressLine(IterationDepth, saved.score, line);
-    else FinalLinePending = FormatProgressLine(PendingFinalLine, sizeof(PendingFinalLine), IterationDepth, saved.score, line) > 0;
+    HashLine(line, static_cast<int>(depth));
+    if (!ThinkingShown()) {
+        FinalLinePending = FormatProgressLine(PendingFinalLine, sizeof(PendingFinalLine), depth, saved.score, line) > 0;
+    } else if (PrintedDepth != depth) {
+        PrintProgressLine(depth, saved.score, line);
+    }
     result = saved;
     return saved.move;
 }

@@ -22,6 +22,10 @@ extern std::atomic<std::uint32_t> MaxSearchDepth;
 // has stopped it (its position is about to change); a ponder hit turns it on.
 extern std::atomic<bool> ShowThinking;
 
+// Whether a draw on the board at the root ends the search at once with its result marker: so in
+// a game, where the engine claims it; analysis searches on and shows its lines.
+extern std::atomic<bool> ClaimRootDraws;
+
 // Written by the search: -1 while the root is searched again after failing low, +1 after failing
 // high, 0 once the iteration has settled.
 extern std::atomic<std::int32_t> AspirationState;

@@ -122,6 +122,9 @@ TEST_F(TimeControlTest, FixedSecondsPerMoveHoldUntilTheNextLevel) {
     EXPECT_EQ(FailLowExtraTimeMs(7000), 0) << "nor extra time";
     EXPECT_FALSE(ApplyFixedMoveTime("0"));
     EXPECT_FALSE(ApplyFixedMoveTime("x"));
+    EXPECT_EQ(MoveTimeMs, 7000u) << "a refused setting changes nothing";
+    ASSERT_TRUE(ApplyFixedMoveTime("0.01"));
+    EXPECT_EQ(MoveTimeMs, 5u) << "below the reserve a move keeps half of what was asked";
     ASSERT_TRUE(ApplyLevel("40", "5", "0"));
     ApplyClock(30000);
     EXPECT_EQ(MoveTimeMs, 7470u) << "level brings the clock back";

@@ -72,21 +72,25 @@ TEST_F(GuiCommandsTest, RemoveTakesBackBothMovesAndWaitsForTheUser) {
     EXPECT_EQ(engine.WaitForExit(), 0);
 }
 
+// What xboard sends whenever the user toggles a menu item or a clock ticks; while the engine
+// thinks these wait their turn, and the words after them are still seen.
+constexpr const char* MenuWords = "post\nnopost\neasy\nhard\notim 29000\n";
+
 TEST_F(GuiCommandsTest, MoveNowAnswersAtOnceAndForceOrQuitEndTheTurnWithoutAMove) {
     // A budget of 7.47 s; "?" after a moment brings the move.
     EngineProcess engine;
     engine.Send("xboard\nnew\neasy\nlevel 40 5 0\ntime 30000\notim 30000\ne2e4\n");
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     auto asked = Clock::now();
-    engine.Send("?\n");
+    engine.Send(std::string(MenuWords) + "?\n");
     ASSERT_TRUE(WaitForMoves(engine, 1, 10000)) << engine.Output();
     EXPECT_LT(MsSince(asked), 1500);
     EXPECT_TRUE(IsLegalAfter({"e2e4"}, MoveReply(engine.Output())));
 
     // "force" while thinking: no move, and the next "go" plays.
-    engine.Send("time 30000\notim 30000\nd2d4\n");
+    engine.Send("easy\ntime 30000\notim 30000\nd2d4\n");
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    engine.Send("force\n");
+    engine.Send(std::string(MenuWords) + "force\n");
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     EXPECT_EQ(MoveReply(engine.Output(), 1), "") << "force ends the turn without a move";
     engine.Send("st 0.5\ngo\n");
@@ -97,9 +101,35 @@ TEST_F(GuiCommandsTest, MoveNowAnswersAtOnceAndForceOrQuitEndTheTurnWithoutAMove
     engine.Send("level 40 5 0\ntime 30000\notim 30000\nforce\nundo\ngo\n");
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     auto quit = Clock::now();
-    engine.Send("quit\n");
+    engine.Send(std::string(MenuWords) + "quit\n");
     EXPECT_EQ(engine.WaitForExit(3000), 0);
     EXPECT_LT(MsSince(quit), 1500);
+
+    // The end of the input during the endless analysis of "test" ends the engine too.
+    EngineProcess test;
+    test.Send(std::string("xboard\ntest\ngo\n") + MenuWords);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    test.CloseInput();
+    EXPECT_EQ(test.WaitForExit(3000), 0);
+}
+
+TEST_F(GuiCommandsTest, AGameThatEndsWhileTheEngineThinksGetsNoMoveAndTheNextGameStartsClean) {
+    // xboard's resignation while the engine thinks: the result, force and the next game at once.
+    EngineProcess engine;
+    engine.Send("xboard\nnew\nlevel 40 5 0\nhard\ntime 30000\notim 30000\ne2e4\n");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    engine.Send("post\notim 29000\nresult 1-0 {White resigns}\nforce\nnew\nrandom\nlevel 40 5 0\npost\nhard\n"
+                "time 30000\notim 30000\nd2d4\n?\n");
+    ASSERT_TRUE(WaitForMoves(engine, 1, 10000)) << engine.Output();
+    EXPECT_TRUE(IsLegalAfter({"d2d4"}, MoveReply(engine.Output()))) << engine.Output();
+    // "new" alone ends the turn the same way.
+    engine.Send("time 30000\notim 30000\nc2c4\n");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    engine.Send("new\ntime 30000\notim 30000\ng1f3\n?\n");
+    ASSERT_TRUE(WaitForMoves(engine, 2, 10000)) << engine.Output();
+    EXPECT_TRUE(IsLegalAfter({"g1f3"}, MoveReply(engine.Output(), 1))) << engine.Output();
+    engine.Send("quit\n");
+    EXPECT_EQ(engine.WaitForExit(), 0);
 }
 
 TEST_F(GuiCommandsTest, OtherCommandsWhileThinkingWaitForTheMove) {
@@ -142,33 +172,74 @@ TEST_F(GuiCommandsTest, AnalysisFollowsTheBoardAndNeverMoves) {
     EXPECT_EQ(engine.WaitForExit(), 0);
 }
 
-TEST_F(GuiCommandsTest, AnalysisOfAMatedPositionShowsNoResult) {
+TEST_F(GuiCommandsTest, AnalysisOfMatedAndDrawnPositionsShowsLinesButNoResult) {
     EngineProcess engine;
     engine.Send("xboard\nsetboard 3R2k1/5ppp/8/8/8/8/5PPP/6K1 b - - 0 1\nanalyze\n");
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    engine.Send("exit\nbenchmark\nquit\n");
+    engine.Send("exit\nbenchmark\nsetboard 8/8/4k3/8/8/4K3/8/8 w - - 0 1\nanalyze\n");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    engine.Send("exit\nquit\n");
     EXPECT_EQ(engine.WaitForExit(), 0);
-    EXPECT_NE(engine.Output().find("Define __STAT"), std::string::npos);
-    EXPECT_EQ(engine.Output().find("{"), std::string::npos) << engine.Output();
-    EXPECT_EQ(engine.Output().find("move "), std::string::npos) << engine.Output();
+    std::string output = engine.Output();
+    EXPECT_EQ(output.find("{"), std::string::npos) << output;
+    EXPECT_EQ(output.find("move "), std::string::npos) << output;
+    // Bare kings: a draw on the board, still analysed with a line of score 0.
+    std::vector<std::string> drawn = LinesAfter(output.substr(output.find("Define __STAT")), "    ");
+    ASSERT_EQ(drawn.size(), 1u) << output;
+    std::istringstream fields(drawn[0]);
+    std::string depth, score;
+    fields >> depth >> score;
+    EXPECT_EQ(score, "0") << drawn[0];
 }
 
 TEST_F(GuiCommandsTest, FixedDepthAndFixedTimePerMove) {
-    // "sd 4" ends the search after its fourth iteration, whatever the clock allows.
+    // "sd 4" ends the search after its fourth iteration, whatever the clock allows; its closing
+    // line names that depth, once.
     EngineProcess depth;
-    long long ms = MsToAnswerE4(depth, "sd 4\nlevel 40 5 0\ntime 30000\notim 30000\n", 5000);
+    long long ms = MsToAnswerE4(depth, "post\nsd 4\nlevel 40 5 0\ntime 30000\notim 30000\n", 5000);
     ASSERT_GE(ms, 0);
     EXPECT_LT(ms, 2000);
+    std::vector<std::string> first = LinesAfter(depth.Output(), "    ");
+    ASSERT_EQ(first.size(), 1u) << depth.Output();
+    EXPECT_EQ(first[0].rfind("4 ", 0), 0u) << first[0];
+    // "new" lifts the limit (PyChess sets it for its weaker levels only); "sd" above the
+    // deepest search is the deepest search.
+    depth.Send("easy\nsd 3\nnew\nst 0.5\ne2e4\n");
+    ASSERT_TRUE(WaitForMoves(depth, 2, 5000)) << depth.Output();
+    depth.Send("sd 3\nsd 200\nremove\nd2d4\n");
+    ASSERT_TRUE(WaitForMoves(depth, 3, 5000)) << depth.Output();
+    int seventh = 0;
+    for (const std::string& line : LinesAfter(depth.Output(), "    ")) seventh += line.rfind("7 ", 0) == 0;
+    EXPECT_EQ(seventh, 2) << depth.Output();
+    // "remove" in force mode stays in force mode: the move after it gets no reply.
+    depth.Send("force\nremove\ne2e4\ne2e5\n");
+    ASSERT_TRUE(depth.WaitForOutput("Illegal move: e2e5\n", 5000)) << depth.Output();
     depth.Send("quit\n");
     EXPECT_EQ(depth.WaitForExit(), 0);
-    EXPECT_EQ(depth.Log().find("-E: 5:"), std::string::npos);
+    EXPECT_EQ(MoveReply(depth.Output(), 3), "") << depth.Output();
 
-    // "st 1": one second per move, however much the clock holds.
+    // A mate's line is printed once.
+    EngineProcess mate;
+    mate.Send("xboard\npost\nsetboard 6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1\nst 1\ngo\n");
+    ASSERT_TRUE(WaitForMoves(mate, 1, 5000)) << mate.Output();
+    EXPECT_EQ(LinesAfter(mate.Output(), "    ").size(), 1u) << mate.Output();
+    mate.Send("quit\n");
+    EXPECT_EQ(mate.WaitForExit(), 0);
+
+    // "st 1": one second per move, however much the clock holds; the thinking lines tell the
+    // time spent in centiseconds.
     EngineProcess second;
-    ms = MsToAnswerE4(second, "st 1\ntime 30000\notim 30000\n", 5000);
+    ms = MsToAnswerE4(second, "post\nst 1\ntime 30000\notim 30000\n", 5000);
     ASSERT_GE(ms, 0);
     EXPECT_GE(ms, 700);
     EXPECT_LT(ms, 1800);
+    std::vector<std::string> lines = LinesAfter(second.Output(), "    ");
+    ASSERT_FALSE(lines.empty());
+    std::istringstream closing(lines.back());
+    int lineDepth = 0, score = 0, centiseconds = 0;
+    closing >> lineDepth >> score >> centiseconds;
+    EXPECT_GE(centiseconds, 70) << lines.back();
+    EXPECT_LE(centiseconds, ms / 10 + 1) << lines.back();
     second.Send("quit\n");
     EXPECT_EQ(second.WaitForExit(), 0);
 }

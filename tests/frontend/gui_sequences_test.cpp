@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "support/engine_process.h"
+#include "core/tables.h"
+#include "support/engine_turns.h"
 
 namespace velkor::test {
 
@@ -37,12 +38,12 @@ bool IsWholeNumber(const std::string& text) {
     return text.size() > digits && text.find_first_not_of("0123456789", digits) == std::string::npos;
 }
 
-// "    9     24     0     521168  e7e5 d2d3 ...": depth, centipawns, time 0, nodes, the line.
+// "    9     24     31     521168  e7e5 d2d3 ...": depth, centipawns, centiseconds, nodes, the line.
 bool IsThinkingLine(const std::string& line) {
     std::istringstream fields(line);
     std::string depth, score, time, nodes;
     return line.rfind("    ", 0) == 0 && fields >> depth >> score >> time >> nodes && IsWholeNumber(depth) &&
-           IsWholeNumber(score) && time == "0" && IsWholeNumber(nodes);
+           IsWholeNumber(score) && IsWholeNumber(time) && time[0] != '-' && IsWholeNumber(nodes);
 }
 
 bool IsCoordinateMove(const std::string& text) {
@@ -102,6 +103,17 @@ TEST(GuiSequences, XboardGameFromTheStartAsBlack) {
 
 TEST(GuiSequences, XboardGameFromTheStartAsWhitePlaysTheBook) {
     ExpectOnlyTheMove(std::string(XboardStartup) + XboardNewGame + "black\ntime 1000\notim 1000\nwhite\ngo\n", "e2e4");
+}
+
+TEST(GuiSequences, GnomeChessNeverSendsNewAndPlaysFromTheStartPosition) {
+    InitTables();
+    InstalledEngine engine;
+    engine.Send("xboard\nrandom\neasy\nsd 2\nforce\ne2e4\ne7e5\ngo\n");
+    ASSERT_TRUE(engine.WaitForOutput("move ", 10000)) << engine.Output();
+    engine.Send("quit\n");
+    EXPECT_EQ(engine.WaitForExit(), 0);
+    EXPECT_TRUE(IsLegalAfter({"e2e4", "e7e5"}, MoveReply(engine.Output()))) << engine.Output();
+    EXPECT_EQ(UnexpectedLines(engine.Output(), ""), std::vector<std::string>{}) << engine.Output();
 }
 
 TEST(GuiSequences, PyChessAnalysersAndIdlePositionsPrintNoErrors) {

@@ -125,12 +125,13 @@ TEST(Protocol, SetboardRejectionIsOnlyLogged) {
 }
 
 TEST(Protocol, AcceptedSetboardAndTestPrintNothing) {
-    // The book plays only from the start position; elsewhere its absence is only logged.
+    // The book plays only from the start position; elsewhere its absence is only logged. The
+    // start position set up at start-up says nothing either: no game has started yet.
     EngineProcess engine;
     engine.Send("xboard\nsetboard 4k3/8/8/8/8/8/8/4K3 w - - 0 1\ntest\nquit\n");
     EXPECT_EQ(engine.WaitForExit(), 0);
     EXPECT_EQ(engine.Output(), HandshakeReply);
-    EXPECT_EQ(CountOf(engine.Log(), "-\ttellusererror BOOK ERROR!\n\n"), 2);
+    EXPECT_EQ(CountOf(engine.Log(), "-\ttellusererror BOOK ERROR!\n\n"), 3);
 }
 
 TEST(Protocol, AMissingBookAtTheStartPositionIsTold) {

@@ -5,11 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "control/setup.h"
-#include "movegen/legal.h"
-#include "notation/coordinate.h"
-#include "position/make_move.h"
 #include "support/engine_process.h"
+#include "support/gui_board.h"
 
 namespace velkor::test {
 
@@ -64,15 +61,9 @@ inline long long MsToAnswerE4(EngineProcess& engine, const std::string& clock, i
 // True when text is a legal move after the given moves from the start position. Uses the
 // library's own position (the tables must be filled).
 inline bool IsLegalAfter(const std::vector<std::string>& moves, const std::string& text) {
-    if (!SetupPosition(StartPositionFen, false)) return false;
-    static PlyRecord records[64];
-    int i = 0;
-    for (const std::string& played : moves) {
-        SaveSnapshot(records[i]);
-        MakeMove(ParseCoordinateMove(played.c_str()), records[i++]);
-        RefreshGameSnapshot();
-    }
-    return IsLegalMove(ParseCoordinateMove(text.c_str()));
+    GuiBoard board;
+    for (const std::string& played : moves) board.Play(played);
+    return board.IsLegal(text);
 }
 
 } // namespace velkor::test

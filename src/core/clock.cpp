@@ -1,5 +1,5 @@
 // Process clock on the steady clock, counted from static initialisation.
-#include "control/clock.h"
+#include "core/clock.h"
 
 #include <chrono>
 
