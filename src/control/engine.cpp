@@ -15,6 +15,7 @@
 #include "notation/coordinate.h"
 #include "position/make_move.h"
 #include "search/iterative.h"
+#include "search/thinking_output.h"
 #include "search/transposition.h"
 
 namespace velkor {

@@ -1,5 +1,7 @@
 // The root search: its list is generated once per search and kept between iterations, so that
 // each iteration is ordered by the scores of the one before.
+#include <algorithm>
+
 #include "movegen/attacks.h"
 #include "movegen/generators.h"
 #include "position/make_move.h"
@@ -45,15 +47,24 @@ bool UseRootHashEntry(PlyRecord& root, int depth, int& alpha, int& beta, int& re
     return false;
 }
 
+// Keeps the generated moves that are among RootMoves, in their order; returns the new end.
+ScoredMove* KeepRootMoves(ScoredMove* begin, ScoredMove* end) {
+    ScoredMove* kept = begin;
+    for (ScoredMove* entry = begin; entry != end; ++entry)
+        if (std::find(RootMoves.begin(), RootMoves.begin() + RootMoveCount, entry->move) != RootMoves.begin() + RootMoveCount)
+            *kept++ = *entry;
+    return kept;
+}
+
 } // namespace
 
 int RootSearch(int alpha, int beta) {
     PlyRecord& root = PlyStack[0];
     int depth = static_cast<int>(IterationDepth);
 
-    // 1.
+    // 1. Only the chosen root moves may answer: the table may know a better one.
     int hashResult;
-    if (UseRootHashEntry(root, depth, alpha, beta, hashResult)) return hashResult;
+    if (UseRootHashEntry(root, depth, alpha, beta, hashResult) && RootMoveCount == 0) return hashResult;
 
     // 2-3.
     int best = -Infinity;
@@ -63,6 +74,7 @@ int RootSearch(int alpha, int beta) {
     int side = SideToMove;
     if (!root.moveListEnd) {
         root.moveListEnd = root.checkers ? GenerateEvasions[side](begin, root) : GenerateAll[side](begin);
+        if (RootMoveCount) root.moveListEnd = KeepRootMoves(begin, root.moveListEnd);
         SaveSnapshot(root);
     }
     ScoredMove* end = root.moveListEnd;

@@ -25,6 +25,14 @@ extern std::uint32_t NodeCount;
 extern std::uint64_t QuiescenceNodeCount;
 extern std::array<std::uint32_t, 2> InCheckCount;
 
+// The limits of the next search besides its depth, set by the command thread while the search
+// is idle: the nodes it may spend (root, main and quiescence moves together), and the root moves
+// it may choose from (RootMoveCount 0: all of them).
+inline constexpr std::uint64_t NoNodeLimit = UINT64_MAX;
+extern std::uint64_t NodeLimit;
+extern std::array<Move, MaxMoves> RootMoves;
+extern int RootMoveCount;
+
 // The move lists of every ply of the current line, one after another; the root's list first.
 // Room for a full list at every record of the ply stack.
 inline constexpr int MoveStackSize = PlyStackSize * MaxMoves;
@@ -43,7 +51,11 @@ int Search(int d, int p, int alpha, int beta, bool allowNull);
 // Searches the root to IterationDepth; the best move and score end in the first root entry.
 int RootSearch(int alpha, int beta);
 
-// True when `StopSearch` asks an unfinished iteration to end.
+// True when `StopSearch` or the node limit asks an unfinished iteration to end.
 bool SearchStopped();
+
+// The distance to mate of a mate score in moves, the mating move included: N for mate in N,
+// -N when mated in N (0: mated now); 0 for every other score.
+int MateMoves(int score);
 
 } // namespace velkor

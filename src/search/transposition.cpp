@@ -110,4 +110,18 @@ void HashLine(char* buffer, int n) {
     UnmakeMove(move, record);
 }
 
+int PrincipalLine(Move first, Move* line, int max) {
+    if (max <= 0 || !IsLegalMove(first)) return 0;
+    *line = first;
+    PlyRecord& record = *CurrentPly;
+    SaveSnapshot(record);
+    MakeMove(first, record);
+    ++CurrentPly;
+    const HashEntry* entry = ProbeHash();
+    int count = 1 + (entry ? PrincipalLine(entry->move(), line + 1, max - 1) : 0);
+    --CurrentPly;
+    UnmakeMove(first, record);
+    return count;
+}
+
 } // namespace velkor

@@ -140,4 +140,8 @@ void PlantBookMove(Move move);
 // followed by a blank, ending at a missing entry, a marker or a move that does not fit.
 void HashLine(char* buffer, int n);
 
+// The line the table expects, moves only: first (when it is legal), then each stored move while
+// it is legal, at most max moves in all. Returns the count; the position is unchanged.
+int PrincipalLine(Move first, Move* line, int max);
+
 } // namespace velkor

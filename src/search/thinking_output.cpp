@@ -1,0 +1,116 @@
+// Thinking lines in the two protocols' forms, formatted into fixed buffers and written whole.
+#include "search/thinking_output.h"
+
+#include <cstdio>
+
+#include "core/clock.h"
+#include "core/log.h"
+#include "notation/coordinate.h"
+#include "search/search.h"
+#include "search/signals.h"
+#include "search/transposition.h"
+
+namespace velkor {
+
+ThinkingFormat ThinkingOutput = ThinkingFormat::Xboard;
+
+namespace {
+
+inline constexpr std::uint32_t QuietIterations = 6; // xboard: no line up to here but for mates
+inline constexpr int LineBufferSize = 1024;         // 128 moves of six characters and a marker
+inline constexpr int ProgressLineSize = LineBufferSize + 64;
+
+std::int32_t SearchStartMs = 0; // when this search began, for the time column
+
+// What this search printed last, so that the closing line does not repeat it.
+std::uint32_t PrintedDepth = 0;
+Move PrintedMove = NoMove;
+
+// The closing line of a ponder search that ended by itself, for a hit that comes afterwards.
+char PendingFinalLine[ProgressLineSize];
+bool FinalLinePending = false;
+
+bool ThinkingShown() { return ShowThinking.load(std::memory_order_relaxed); }
+std::int32_t ElapsedMs() { return ProcessClockMs() - SearchStartMs; }
+
+// xboard: depth, score in centipawns, time in centiseconds, nodes, line. Interfaces read whole
+// numbers only: a score in pawns would hide the line from them.
+int FormatXboardLine(char* buffer, std::size_t size, std::uint32_t depth, int score, const char* line) {
+    return std::snprintf(buffer, size, "    %d     %d     %d     %d  %s\n", static_cast<int>(depth), score,
+                         ElapsedMs() / 10, static_cast<int>(NodeCount), line);
+}
+
+// UCI: every node the search made counts, and the line starts with the move that is played.
+int FormatUciLine(char* buffer, std::size_t size, std::uint32_t depth, int score, Move best) {
+    std::uint64_t nodes = NodeCount + QuiescenceNodeCount;
+    std::int32_t ms = ElapsedMs();
+    int mate = MateMoves(score);
+    char scoreText[24];
+    if (mate || score <= -MateScore) std::snprintf(scoreText, sizeof(scoreText), "mate %d", mate);
+    else std::snprintf(scoreText, sizeof(scoreText), "cp %d", score);
+    int length = std::snprintf(buffer, size, "info depth %u score %s nodes %llu nps %llu time %d pv", depth, scoreText,
+                               static_cast<unsigned long long>(nodes),
+                               static_cast<unsigned long long>(nodes * 1000 / static_cast<std::uint64_t>(ms > 0 ? ms : 1)),
+                               static_cast<int>(ms));
+    Move line[MaxIterationDepth];
+    int count = PrincipalLine(best, line, static_cast<int>(depth < MaxIterationDepth ? depth : MaxIterationDepth));
+    for (int i = 0; i < count && length + 8 < static_cast<int>(size); ++i) {
+        buffer[length++] = ' ';
+        length = static_cast<int>(FormatCoordinateMove(buffer + length, line[i]) - buffer);
+    }
+    buffer[length++] = '\n';
+    buffer[length] = '\0';
+    return length;
+}
+
+void PrintLine(std::uint32_t depth, int score, Move best, const char* xboardLine) {
+    char text[ProgressLineSize];
+    if (ThinkingOutput == ThinkingFormat::Uci) FormatUciLine(text, sizeof(text), depth, score, best);
+    else FormatXboardLine(text, sizeof(text), depth, score, xboardLine);
+    std::fputs(text, stdout);
+    PrintedDepth = depth;
+    PrintedMove = best;
+}
+
+} // namespace
+
+void BeginThinkingOutput() {
+    SearchStartMs = ProcessClockMs();
+    PrintedDepth = 0;
+    PrintedMove = NoMove;
+    FinalLinePending = false;
+}
+
+void ReportIteration(std::uint32_t depth, int score, Move best, bool mate) {
+    bool uci = ThinkingOutput == ThinkingFormat::Uci;
+    if (!uci && depth <= QuietIterations && !mate) return;
+    if (EngineState.load(std::memory_order_relaxed) == Pondering) LogLine("-PONDER:");
+    char line[LineBufferSize];
+    HashLine(line, static_cast<int>(depth));
+    LogLine("-E: ", depth, ":\t", score, "\t", line);
+    if (ThinkingShown()) PrintLine(depth, score, best, line);
+}
+
+void ReportSearchResult(std::uint32_t depth, std::uint32_t completedDepth, int score, Move best) {
+    // UCI names the iteration the result comes from; xboard the one the search ended in.
+    if (ThinkingOutput == ThinkingFormat::Uci) {
+        if (completedDepth) depth = completedDepth;
+        if (PrintedDepth == depth && PrintedMove == best) return;
+    } else if (PrintedDepth == depth) {
+        return;
+    }
+    char line[LineBufferSize];
+    HashLine(line, static_cast<int>(depth));
+    if (ThinkingShown()) {
+        PrintLine(depth, score, best, line);
+    } else if (ThinkingOutput == ThinkingFormat::Xboard) {
+        FinalLinePending = FormatXboardLine(PendingFinalLine, sizeof(PendingFinalLine), depth, score, line) > 0;
+    }
+}
+
+void PrintPendingFinalLine() {
+    if (FinalLinePending) std::fputs(PendingFinalLine, stdout);
+    FinalLinePending = false;
+}
+
+} // namespace velkor
