@@ -69,11 +69,21 @@ Move PlayableMove(Move move) {
 
 } // namespace
 
-bool PlayBookMove() {
+Move PlantedBookMove() {
     const HashEntry* entry = ProbeHash();
-    if (entry && entry->age() == BookMoveAge && entry->move() != NoMove && ApplyGameMove(entry->move())) {
+    return entry && entry->age() == BookMoveAge && IsLegalMove(entry->move()) ? entry->move() : NoMove;
+}
+
+Move SearchResultMove() {
+    Move move = MoveStack[0].move;
+    return IsMarker(move) ? NoMove : PlayableMove(move);
+}
+
+bool PlayBookMove() {
+    Move book = PlantedBookMove();
+    if (book != NoMove && ApplyGameMove(book)) {
         char text[8];
-        FormatCoordinateMove(text, entry->move());
+        FormatCoordinateMove(text, book);
         std::printf("move %s\n", text);
         LogLine("-M: move(book): ", text);
         BookMovePlayed = 1;

@@ -10,6 +10,7 @@
 #include "control/event.h"
 #include "control/game_moves.h"
 #include "control/time_control.h"
+#include "core/tables.h"
 #include "core/log.h"
 #include "movegen/legal.h"
 #include "notation/coordinate.h"
@@ -38,24 +39,6 @@ Event EngineStartedSignal; // auto-reset: the thread accepted a start
 std::thread SearchThreadHandle;
 std::int32_t TurnStart = 0; // when the engine's current turn began
 ThinkingInputWatcher InputWatcher = nullptr;
-
-// The thinking wait: up to ms for the search to end by itself, watching the input meanwhile.
-// Returns what ended the wait early on the input's side (None when the time ran out or the
-// search ended). What has arrived already counts first: a "force" sent with the move that a
-// finished ponder search answers still ends the turn.
-ThinkingInput WaitWhileThinking(std::int64_t ms) {
-    std::int64_t deadline = ProcessClockMs() + ms;
-    for (int timeoutMs = 0;; timeoutMs = InputWatchSliceMs) {
-        std::int64_t left = deadline - ProcessClockMs();
-        if (InputWatcher) {
-            ThinkingInput input = InputWatcher(static_cast<int>(std::clamp<std::int64_t>(left, 0, timeoutMs)));
-            if (input != ThinkingInput::None) return input;
-            left = deadline - ProcessClockMs();
-        }
-        if (left <= 0 || WaitEvent(EngineStoppedSignal, InputWatcher ? 0 : left)) return ThinkingInput::None;
-        if (!InputWatcher) return ThinkingInput::None;
-    }
-}
 
 // Makes the reply the table expects and searches on it while the opponent thinks. The move comes
 // from the table and may not fit the position after a key collision: then there is no pondering.
@@ -145,7 +128,7 @@ bool StopEngineConditional(bool allowExtraTime) {
     if (allowExtraTime && AspirationState.load() < 0) {
         if (std::int64_t extra = FailLowExtraTimeMs(ProcessClockMs() - TurnStart)) {
             LogLine("-M: FL - Extra time");
-            input = WaitWhileThinking(extra);
+            input = WaitWhileThinking(extra, true);
         }
     }
     StopSearch = 1;
@@ -175,6 +158,47 @@ void StopEngineAndTakeBackPonder() {
 
 void SetThinkingInputWatcher(ThinkingInputWatcher watcher) { InputWatcher = watcher; }
 
+ThinkingInput WaitWhileThinking(std::int64_t ms, bool endsWithSearch) {
+    std::int64_t deadline = ms >= NoTimeLimit ? NoTimeLimit : ProcessClockMs() + ms;
+    for (int timeoutMs = 0;; timeoutMs = InputWatchSliceMs) {
+        std::int64_t left = deadline - ProcessClockMs();
+        if (InputWatcher) {
+            ThinkingInput input = InputWatcher(static_cast<int>(std::clamp<std::int64_t>(left, 0, timeoutMs)));
+            if (input != ThinkingInput::None) return input;
+            left = deadline - ProcessClockMs();
+        }
+        if (left <= 0) return ThinkingInput::None;
+        if (!endsWithSearch) continue;
+        if (WaitEvent(EngineStoppedSignal, InputWatcher ? 0 : left) || !InputWatcher) return ThinkingInput::None;
+    }
+}
+
+void StartThinkingClock() { TurnStart = ProcessClockMs(); }
+
+bool EndThinking(ThinkingInput input) {
+    // The command that ends the turn comes next; no move is played.
+    if (input == ThinkingInput::EndTurn || !StopEngineConditional(input != ThinkingInput::MoveNow)) {
+        StopEngine();
+        return false;
+    }
+    return true;
+}
+
+void InitEngine(ThinkingInputWatcher watcher) {
+    CreateEngineEvents();
+    SetThinkingInputWatcher(watcher);
+    LaunchSearchThread();
+    InitTables();
+    ClearHash();
+}
+
+void ShutDownEngine() {
+    StopEngineAndTakeBackPonder();
+    EngineState = Quit;
+    StartEngine(StartDepthArgument);
+    JoinSearchThread();
+}
+
 void StartAnalysis() {
     if (!PositionIsPlayable()) {
         EngineState = Analysing; // nothing to analyse; moves and set-ups may change that
@@ -195,7 +219,7 @@ void PlayEngineMove() {
         EngineState = Idle;
         return;
     }
-    TurnStart = ProcessClockMs();
+    StartThinkingClock();
     ShowThinking = true;
     ClaimRootDraws = true;
     if (!ponderHit) {
@@ -207,12 +231,7 @@ void PlayEngineMove() {
     // Time spent pondering counts against the budget after a hit.
     std::int64_t wait = MoveTimeMs;
     if (ponderHit) wait = std::max<std::int64_t>(0, static_cast<std::int32_t>(SearchStartTime + MoveTimeMs - TurnStart));
-    ThinkingInput input = WaitWhileThinking(std::min(wait, MoveTimeCapMs()));
-    // The command that ends the turn comes next; no move is played.
-    if (input == ThinkingInput::EndTurn || !StopEngineConditional(input != ThinkingInput::MoveNow)) {
-        StopEngine();
-        return;
-    }
+    if (!EndThinking(WaitWhileThinking(std::min(wait, MoveTimeCapMs())))) return;
     if (ponderHit) PrintPendingFinalLine();
     if (AnnounceSearchResult() || !PonderEnabled) {
         LogLine("- NO ponder move");

@@ -27,13 +27,20 @@ extern unsigned SearchDepthLimit;
 // input runs in milliseconds.
 extern unsigned SearchDepthCeiling;
 
-// What the input asks while the engine thinks on its own move: nothing (yet), move now, or end
-// the turn without a move (the command that asks it stays in the input for the command loop).
-enum class ThinkingInput { None, MoveNow, EndTurn };
+// What the input asks while the engine thinks on its own move: nothing (yet), move now, end the
+// turn without a move (the command that asks it stays in the input for the command loop), or
+// (UCI) the opponent played the move the search ponders on.
+enum class ThinkingInput { None, MoveNow, EndTurn, PonderHit };
 // Waits at most timeoutMs for input and tells what it asks.
 using ThinkingInputWatcher = ThinkingInput (*)(int timeoutMs);
 // Installed by the command loop; without one the thinking wait does not look at the input.
 void SetThinkingInputWatcher(ThinkingInputWatcher watcher);
+
+// Everything a front end needs before its first command: the events, the input watcher, the
+// search thread, the tables and a clear transposition table.
+void InitEngine(ThinkingInputWatcher watcher);
+// Stops any search, ends the search thread and waits for it.
+void ShutDownEngine();
 
 // Creates the three events; points CurrentPly at the base of PlyStack.
 void CreateEngineEvents();
@@ -55,6 +62,22 @@ void StopEngineAndTakeBackPonder();
 void TakeBackPonderMove();
 // The opponent played PonderMove (a ponder hit): it enters the game; the search runs on.
 void ConfirmPonderMove();
+
+// The engine's own turn begins now (its extra time counts from here).
+void StartThinkingClock();
+
+inline constexpr std::int64_t NoTimeLimit = INT64_MAX / 4;
+
+// The thinking wait: up to ms (NoTimeLimit: none) for the search to end by itself, watching the
+// input meanwhile; with endsWithSearch false, the end of the search does not end the wait (UCI's
+// infinite and ponder searches wait for their command). Returns what ended it on the input's
+// side, or None.
+ThinkingInput WaitWhileThinking(std::int64_t ms, bool endsWithSearch = true);
+
+// Ends the engine's thinking once the wait is over: stops the search, with extra time on a
+// failing root unless the input asked for the move now. False when the input ended the turn: the
+// search is stopped and its result is not to be played.
+bool EndThinking(ThinkingInput input);
 
 // Starts the endless search of analysis mode on the current position (EngineState Analysing).
 void StartAnalysis();

@@ -17,22 +17,18 @@ namespace velkor {
 char EpdOperation = 0;
 Move EpdMove = NoMove;
 
-namespace {
-
-void ResetSearchTables() {
+void ClearSearchTables() {
     ClearHash();
     ClearHistoryScores();
     for (PlyRecord& record : PlyStack) record.killer1 = record.killer2 = NoMove;
     ClearPawnStructureCache();
 }
 
-} // namespace
-
 bool SetupPosition(const char* text, bool loadBook, bool tellBookError) {
     ParsedFen fen;
     if (!ReadFen(text, fen)) return false;
     BuildPosition(fen);
-    ResetSearchTables();
+    ClearSearchTables();
     // The book plays only from the start position. Elsewhere its absence is no error and the
     // interface hears nothing of it; at the start a missing or damaged book is told.
     if (loadBook) {
@@ -53,6 +49,15 @@ bool SetupPosition(const char* text, bool loadBook, bool tellBookError) {
         EpdOperation = fen.epdOperation;
         EpdMove = move;
     }
+    return true;
+}
+
+bool SetupGamePosition(const char* text, bool loadBook, bool& bookPlanted) {
+    ParsedFen fen;
+    bookPlanted = false;
+    if (!ReadFen(text, fen) || fen.epdOperation) return false;
+    BuildPosition(fen);
+    if (loadBook && IsStartPosition()) bookPlanted = LoadBook(BookFileName);
     return true;
 }
 

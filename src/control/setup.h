@@ -14,6 +14,15 @@ namespace velkor {
 // told to the interface unless tellBookError is false.
 bool SetupPosition(const char* text, bool loadBook, bool tellBookError = true);
 
+// Sets up the position of a FEN text in a game that goes on: the search tables stay as they are
+// (UCI sends the whole game again before every move). With loadBook the book is planted when
+// the text is the start position; bookPlanted tells whether it was. False, changing nothing, for
+// a text SetupPosition refuses or one with an EPD operation.
+bool SetupGamePosition(const char* text, bool loadBook, bool& bookPlanted);
+
+// Clears the transposition table, the history scores, the killers and the pawn cache.
+void ClearSearchTables();
+
 // The EPD operation of the last accepted set-up: 'b' (bm), 'a' (am) or 0, and its move.
 extern char EpdOperation;
 extern Move EpdMove;

@@ -15,6 +15,7 @@ std::uint8_t BookMovePlayed = 0;
 namespace {
 std::int64_t RemainingClockMs = -1; // unknown until the first "time"
 std::uint32_t FixedMoveTimeMs = 0;  // "st": the budget of every move; 0 when the clock decides
+std::int64_t OverheadMs = 0;        // UCI: what the interface and the pipes take of every move
 } // namespace
 
 namespace {
@@ -78,6 +79,7 @@ bool ParseInteger(const char* text, long long& value) {
 
 void ApplyClock(long long centiseconds) {
     if (centiseconds < 0 || centiseconds > INT_MAX) centiseconds = 0;
+    OverheadMs = 0;
     RemainingClockMs = centiseconds * 10;
     if (FixedMoveTimeMs) {
         MoveTimeMs = FixedMoveTimeMs;
@@ -111,7 +113,29 @@ std::int64_t MoveTimeCapMs() {
     if (RemainingClockMs < 0) return INT64_MAX;
     std::int64_t cap = RemainingClockMs >= LowClockMs ? RemainingClockMs - ClockReserveMs
                                                        : RemainingClockMs / ClockShare - StopReserveMs;
+    cap -= OverheadMs;
     return cap > 0 ? cap : 0;
+}
+
+void ApplyUciTime(long long clockMs, long long incrementMs, long long movesToGo, long long moveTimeMs,
+                  long long overheadMs) {
+    IncrementMs = static_cast<std::uint32_t>(std::clamp<long long>(incrementMs, 0, MaxIncrementMs));
+    MovesPerControl = movesToGo > 0 ? static_cast<std::uint32_t>(std::min<long long>(movesToGo, INT_MAX))
+                                    : DefaultMovesPerControl;
+    FixedMoveTimeMs = 0;
+    if (clockMs != NoUciClock) {
+        // The clock formula works in the centiseconds xboard sends.
+        ApplyClock(std::clamp<long long>(clockMs, 0, INT_MAX) / 10);
+    } else {
+        RemainingClockMs = -1;
+        MoveTimeMs = 0;
+    }
+    OverheadMs = std::clamp<long long>(overheadMs, 0, MaxIncrementMs);
+    MoveTimeMs = static_cast<std::uint32_t>(std::max<long long>(0, static_cast<long long>(MoveTimeMs) - OverheadMs));
+    if (moveTimeMs > 0) {
+        FixedMoveTimeMs = static_cast<std::uint32_t>(std::clamp<long long>(moveTimeMs - OverheadMs, 1, MaxIncrementMs));
+        MoveTimeMs = FixedMoveTimeMs;
+    }
 }
 
 std::int64_t FailLowExtraTimeMs(std::int64_t elapsedMs) {

@@ -1,6 +1,7 @@
 // The engine's time budget, from the interface's "level" and "time" commands.
 #pragma once
 
+#include <climits>
 #include <cstdint>
 
 namespace velkor {
@@ -25,6 +26,14 @@ std::int64_t MoveTimeCapMs();
 // The extra time a root failing low gets once the budget has run out, elapsedMs into the move:
 // twice the budget when the budget exceeds six seconds, within the cap; 0 for none.
 std::int64_t FailLowExtraTimeMs(std::int64_t elapsedMs);
+
+// UCI "go": the clock of the side to move in milliseconds (NoUciClock when not given; zero or
+// less is an empty clock) with its increment, the moves to go including this one (0: sudden
+// death), a fixed move time (0: none), and the overhead that every budget and the cap give up.
+// The same clock formula, cap and extra time as xboard's "time" then apply.
+inline constexpr long long NoUciClock = LLONG_MIN;
+void ApplyUciTime(long long clockMs, long long incrementMs, long long movesToGo, long long moveTimeMs,
+                  long long overheadMs);
 
 // "st N": every move from now on gets exactly N seconds (decimals allowed) less a reserve for
 // the stop, whatever the clock says, until the next "level". The cap still guards the clock.

@@ -12,10 +12,9 @@
 #include "control/setup.h"
 #include "control/time_control.h"
 #include "core/log.h"
-#include "core/tables.h"
 #include "frontend/input.h"
+#include "frontend/uci.h"
 #include "notation/coordinate.h"
-#include "search/transposition.h"
 #include "tools/game_export.h"
 #include "tools/pgn_convert.h"
 
@@ -306,33 +305,17 @@ bool AcceptsMoves() {
     return state == Idle || state == Pondering || state == Waiting || state == Analysing;
 }
 
-void QuitSequence() {
-    StopEngineAndTakeBackPonder();
-    EngineState = Quit;
-    StartEngine(StartDepthArgument);
-    JoinSearchThread();
-}
-
 } // namespace
 
-bool ProtocolHandshake() {
+bool ProtocolHandshake(const char* first) {
     BookMovePlayed = 0;
     EngineState = Waiting;
-    std::setvbuf(stdout, nullptr, _IONBF, 0);
-    std::fflush(nullptr);
-
-    char first[TokenBufferSize];
-    ReadToken(first);
     if (std::strncmp(first, "xboard", 6) != 0) Print("Engine works only with xboard protocol ver. 2\n");
     Print("\n");
     std::printf("feature %s=%s\n", "done", "0");
     std::printf("feature %s=%s\n", "setboard", "1");
     EngineState = Waiting;
-    CreateEngineEvents();
-    SetThinkingInputWatcher(WatchInputWhileThinking);
-    LaunchSearchThread();
-    InitTables();
-    ClearHash();
+    InitEngine(WatchInputWhileThinking);
     // Interfaces that never send "new" (GNOME Chess) play from the start position at once; the
     // book is planted, but a missing one is told only when a game starts.
     SetupPosition(StartPositionFen, true, false);
@@ -344,7 +327,18 @@ void CommandLoop() {
     std::memset(CommandBuffer, 0, sizeof(CommandBuffer));
     PonderEnabled = 1;
     EngineState = Idle;
-    if (!ProtocolHandshake()) return;
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    std::fflush(nullptr);
+
+    // The first word chooses the protocol for the life of the process: "uci", or xboard's.
+    char first[TokenBufferSize];
+    ReadToken(first);
+    if (std::strcmp(first, "uci") == 0) {
+        LogLine("::cmd:: ", first);
+        UciSession();
+        return;
+    }
+    if (!ProtocolHandshake(first)) return;
 
     for (;;) {
         ReadResult read = ReadToken(CommandBuffer);
@@ -370,7 +364,7 @@ void CommandLoop() {
         if (!command->handler) break; // quit
         RunCommand(*command);
     }
-    QuitSequence();
+    ShutDownEngine();
 }
 
 } // namespace velkor

@@ -163,4 +163,16 @@ bool ReadRestOfLine(char* buffer) {
     return any;
 }
 
+bool ReadLine(std::string& line) {
+    line.clear();
+    bool any = false;
+    for (int c; (c = Next()) >= 0;) {
+        any = true;
+        if (c == '\n') break;
+        if (line.size() < MaxLineLength) line.push_back(c == '\0' ? ' ' : static_cast<char>(c));
+    }
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return any;
+}
+
 } // namespace velkor

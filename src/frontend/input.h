@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 namespace velkor {
 
@@ -38,5 +39,11 @@ void ResetInput();
 // characters past the limit are discarded up to the line end. Returns false at end of input
 // when nothing was read.
 bool ReadRestOfLine(char* buffer);
+
+// Reads the next line without its line end (and a carriage return before it) into line; NUL
+// bytes become blanks, and a line longer than MaxLineLength keeps its first MaxLineLength
+// characters. Returns false at end of input when nothing was read.
+inline constexpr std::size_t MaxLineLength = 1 << 20;
+bool ReadLine(std::string& line);
 
 } // namespace velkor
