@@ -7,7 +7,7 @@ FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 # The tests that drive the two threads: the protocol, engine turns, GUI sequences and the book.
-TSAN_TESTS = Protocol|EngineControl|GuiCommands|GuiSequences|GuiSession|BookTest.TheEngine
+TSAN_TESTS = Protocol|EngineControl|GuiCommands|GuiSequences|GuiSession|Uci|BookTest.TheEngine
 
 .PHONY: all build run test test-sanitize test-tsan fuzz clean
 

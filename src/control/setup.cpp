@@ -37,7 +37,7 @@ bool SetupPosition(const char* text, bool loadBook, bool tellBookError) {
         if (!loaded) LogLine("-\ttellusererror BOOK ERROR!\n");
         if (atStart && !loaded && tellBookError) std::fputs("tellusererror BOOK ERROR!\n", stdout);
     }
-    HashAge = 1;
+    HashAge = SearchHashAge;
     EpdOperation = 0;
     EpdMove = NoMove;
     if (fen.epdOperation) {
@@ -58,6 +58,7 @@ bool SetupGamePosition(const char* text, bool loadBook, bool& bookPlanted) {
     if (!ReadFen(text, fen) || fen.epdOperation) return false;
     BuildPosition(fen);
     if (loadBook && IsStartPosition()) bookPlanted = LoadBook(BookFileName);
+    HashAge = SearchHashAge;
     return true;
 }
 

@@ -132,6 +132,8 @@ void StoreHash(int depth, std::uint32_t bound, Move move, int score);
 
 // Book moves carry this age, which no search gives an entry; PlayBookMove looks for it.
 inline constexpr int BookMoveAge = 0;
+// The age every search stores with, from the first set-up on.
+inline constexpr std::uint16_t SearchHashAge = 1;
 
 // Plants a book move for the current position into slot 0 with the book age.
 void PlantBookMove(Move move);

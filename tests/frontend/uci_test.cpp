@@ -1,0 +1,304 @@
+// UCI mode through the real binary, as tournament managers and GUIs drive it: the handshake and
+// options, a timed game with pondering checked move by move on the GUI's own board, position
+// parsing, the limits of "go", endless searches and what may interrupt them.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/engine_turns.h"
+#include "support/test_position.h"
+
+namespace velkor::test {
+
+namespace {
+
+const std::string TinyBook("1\n\x01\x24\x0D", 5); // 1. e4
+
+class UciClient {
+  public:
+    explicit UciClient(bool withBook = false) {
+        if (withBook) engine.WriteFile("Velkor.book", TinyBook);
+    }
+
+    EngineProcess engine;
+    std::vector<std::string> infos; // the info lines since the last bestmove
+
+    void Send(const std::string& text) { engine.Send(text); }
+
+    // The next line of output; "" when none comes in time.
+    std::string NextLine(int timeoutMs = 10000) {
+        auto start = Clock::now();
+        std::size_t end;
+        while ((end = engine.Output().find('\n', read)) == std::string::npos) {
+            if (MsSince(start) > timeoutMs) return "";
+            engine.WaitForOutput("\x01", 10);
+        }
+        std::string line = engine.Output().substr(read, end - read);
+        read = end + 1;
+        return line;
+    }
+
+    // Reads up to the next line that starts with prefix; "" when none comes in time. Info lines
+    // on the way are kept in infos.
+    std::string Await(const std::string& prefix, int timeoutMs = 10000) {
+        for (std::string line; !(line = NextLine(timeoutMs)).empty();) {
+            if (line.rfind("info", 0) == 0) infos.push_back(line);
+            if (line.rfind(prefix, 0) == 0) return line;
+        }
+        return "";
+    }
+
+    std::string AwaitBestMove(int timeoutMs = 10000) {
+        infos.clear();
+        return Await("bestmove ", timeoutMs);
+    }
+
+    // True when no answer to a "go" comes for ms (thinking lines may).
+    bool NoAnswerFor(int ms) {
+        std::size_t before = engine.Output().size();
+        engine.WaitForOutput("\x01", ms);
+        return engine.Output().find("bestmove", before) == std::string::npos;
+    }
+
+  private:
+    std::size_t read = 0;
+};
+
+std::vector<std::string> Fields(const std::string& line) {
+    std::istringstream words(line);
+    std::vector<std::string> fields;
+    for (std::string word; words >> word;) fields.push_back(word);
+    return fields;
+}
+
+// The value after key in a line ("" when absent).
+std::string After(const std::string& line, const std::string& key) {
+    std::vector<std::string> fields = Fields(line);
+    for (std::size_t i = 0; i + 1 < fields.size(); ++i)
+        if (fields[i] == key) return fields[i + 1];
+    return "";
+}
+
+std::string Join(const std::vector<std::string>& moves) {
+    std::string text;
+    for (const std::string& move : moves) text += " " + move;
+    return text;
+}
+
+} // namespace
+
+class Uci : public PositionTest {};
+
+TEST_F(Uci, HandshakeOptionsAndReadiness) {
+    UciClient client;
+    client.Send("\n\nuci\n");
+    std::vector<std::string> lines;
+    for (std::string line; (line = client.NextLine()) != "uciok" && !line.empty();) lines.push_back(line);
+    EXPECT_EQ(lines, (std::vector<std::string>{"id name Velkor", "id author the Velkor developers",
+                                               "option name Ponder type check default false",
+                                               "option name OwnBook type check default true",
+                                               "option name Move Overhead type spin default 50 min 0 max 5000",
+                                               "option name Clear Hash type button"}));
+    // What GUIs send whether declared or not, in any case; none of it answers.
+    client.Send("setoption name Hash value 64\nsetoption name Threads value 1\nsetoption name UCI_Opponent value "
+                "none 2800 computer Some Engine\nsetoption name move overhead value 30\nsetoption name OWNBOOK value "
+                "false\nsetoption name Clear Hash\ndebug on\nregister later\nfoo bar\nisready\n");
+    EXPECT_EQ(client.NextLine(), "readyok");
+    client.Send("quit\n");
+    EXPECT_EQ(client.engine.WaitForExit(), 0);
+    EXPECT_EQ(client.engine.Output().find("xboard"), std::string::npos);
+    EXPECT_NE(client.engine.Log().find("::cmd:: setoption name Hash value 64\n"), std::string::npos);
+}
+
+// A game as fastchess plays it: the whole game sent before every move, both clocks, pondering
+// on the move the engine expects (a hit or a miss), and the engine's clock kept by the GUI.
+TEST_F(Uci, TimedGameWithPonderingIsLegalOnTheGuisBoardAndWithinTheClock) {
+    UciClient client(true);
+    client.Send("uci\nsetoption name Ponder value true\nisready\n");
+    ASSERT_EQ(client.Await("readyok"), "readyok");
+    client.Send("ucinewgame\nisready\n");
+    ASSERT_EQ(client.Await("readyok"), "readyok");
+    GuiBoard board;
+    std::vector<std::string> moves;
+    std::mt19937 random(7);
+    long long clockMs = 4000;
+    const long long incrementMs = 40;
+    auto clocks = [&] {
+        std::string own = std::to_string(clockMs), inc = std::to_string(incrementMs);
+        return " wtime " + own + " btime " + own + " winc " + inc + " binc " + inc;
+    };
+    std::string pondering; // the move the engine ponders on, with "go ponder" sent
+    for (int turn = 0; turn < 24 && !board.LegalMoves().empty(); ++turn) {
+        auto start = Clock::now();
+        if (pondering.empty()) client.Send("position startpos moves" + Join(moves) + "\ngo" + clocks() + "\n");
+        std::string best = client.AwaitBestMove();
+        long long spent = MsSince(start);
+        ASSERT_FALSE(best.empty()) << client.engine.Output();
+        clockMs += incrementMs - spent;
+        ASSERT_GT(clockMs, 0) << "lost on time at turn " << turn;
+        std::string move = After(best, "bestmove");
+        ASSERT_TRUE(board.IsLegal(move)) << best << " after" << Join(moves);
+        ASSERT_FALSE(client.infos.empty());
+        EXPECT_EQ(After(client.infos.back(), "pv"), move) << client.infos.back();
+        board.Play(move);
+        moves.push_back(move);
+        std::string expected = After(best, "ponder");
+        EXPECT_TRUE(expected.empty() || board.IsLegal(expected)) << best;
+        std::vector<std::string> legal = board.LegalMoves();
+        if (legal.empty()) break;
+        std::string reply = legal[std::uniform_int_distribution<std::size_t>(0, legal.size() - 1)(random)];
+        if (!expected.empty() && random() % 2) reply = expected;
+        pondering.clear();
+        if (!expected.empty()) {
+            client.Send("position startpos moves" + Join(moves) + " " + expected + "\ngo ponder" + clocks() + "\n");
+            if (reply == expected) {
+                pondering = expected;
+            } else {
+                // A miss: the ponder search's answer comes and is dropped.
+                client.Send("stop\n");
+                ASSERT_FALSE(client.AwaitBestMove().empty()) << client.engine.Output();
+            }
+        }
+        board.Play(reply);
+        moves.push_back(reply);
+        if (!pondering.empty()) client.Send("ponderhit\n");
+    }
+    client.Send("quit\n");
+    EXPECT_EQ(client.engine.WaitForExit(), 0);
+    for (const std::string& line : Fields(client.engine.Output())) EXPECT_NE(line, "tellusererror");
+}
+
+TEST_F(Uci, PositionsFromEveryKindOfText) {
+    UciClient client;
+    client.Send("uci\n");
+    ASSERT_FALSE(client.Await("uciok").empty());
+    // FENs with four, five and six fields, "moves" with nothing after it (a mate in one by
+    // promotion), and an upper-case promotion letter (the mate played).
+    for (const char* fen : {"k7/2P5/1K6/8/8/8/8/8 w - -", "k7/2P5/1K6/8/8/8/8/8 w - - 0", "k7/2P5/1K6/8/8/8/8/8 w - - 0 1"}) {
+        client.Send(std::string("position fen ") + fen + " moves\ngo depth 2\n");
+        std::string best = client.AwaitBestMove();
+        EXPECT_EQ(best.rfind("bestmove c7c8", 0), 0u) << fen << ": " << best;
+    }
+    client.Send("position fen k7/2P5/1K6/8/8/8/8/8 w - - 0 1 moves c7c8Q\ngo depth 3\n");
+    EXPECT_EQ(client.AwaitBestMove(), "bestmove (none)");
+
+    // An illegal move: one line says so, and the position stands where it was reached.
+    client.Send("position startpos moves e2e4 e7e5 e1e3 g1f3\ngo depth 2\n");
+    std::string best = client.AwaitBestMove();
+    int refusals = 0;
+    for (const std::string& info : client.infos) refusals += info.rfind("info string move e1e3 ", 0) == 0;
+    EXPECT_EQ(refusals, 1) << client.engine.Output();
+    EXPECT_TRUE(IsLegalAfter({"e2e4", "e7e5"}, After(best, "bestmove"))) << best;
+    // A refused FEN keeps the position before it.
+    client.Send("position fen 8/8/8/8/8/8/8/8 w - - 0 1 moves e2e4\nposition fen rubbish\ngo depth 2\n");
+    EXPECT_FALSE(client.Await("info string").empty());
+    EXPECT_FALSE(client.Await("info string").empty());
+    best = client.AwaitBestMove();
+    EXPECT_TRUE(IsLegalAfter({"e2e4", "e7e5"}, After(best, "bestmove"))) << best;
+
+    // 2,000 plies of knight moves: the history holds them all, and the draws they make count.
+    std::string shuffle;
+    for (int i = 0; i < 500; ++i) shuffle += " g1f3 e8d8 f3g1 d8e8";
+    client.Send("position fen 4k3/8/8/8/8/8/8/Q3K1N1 w - - 0 1 moves" + shuffle + "\ngo depth 4\n");
+    best = client.AwaitBestMove();
+    GuiBoard shuffled("4k3/8/8/8/8/8/8/Q3K1N1 w - - 0 1");
+    EXPECT_TRUE(shuffled.IsLegal(After(best, "bestmove"))) << best;
+    ASSERT_FALSE(client.infos.empty());
+    EXPECT_EQ(After(client.infos.back(), "cp"), "0") << "a queen up, but drawn by the fifty-move rule";
+    client.Send("quit\n");
+    EXPECT_EQ(client.engine.WaitForExit(), 0);
+}
+
+TEST_F(Uci, LimitsOfGo) {
+    UciClient client;
+    client.Send("uci\nposition startpos moves e2e4\ngo depth 3\n");
+    std::string best = client.AwaitBestMove();
+    ASSERT_FALSE(client.infos.empty());
+    EXPECT_EQ(After(client.infos.back(), "depth"), "3");
+    EXPECT_TRUE(IsLegalAfter({"e2e4"}, After(best, "bestmove")));
+
+    client.Send("go nodes 20000\n");
+    best = client.AwaitBestMove();
+    ASSERT_FALSE(best.empty());
+    EXPECT_LT(std::stoll(After(client.infos.back(), "nodes")), 40000) << client.infos.back();
+
+    client.Send("go searchmoves a7a6 h7h6 wtime 1000 btime 1000\n");
+    std::string chosen = After(client.AwaitBestMove(), "bestmove");
+    EXPECT_TRUE(chosen == "a7a6" || chosen == "h7h6") << chosen;
+
+    auto start = Clock::now();
+    client.Send("go movetime 300\n");
+    ASSERT_FALSE(client.AwaitBestMove().empty());
+    EXPECT_GE(MsSince(start), 200);
+    EXPECT_LT(MsSince(start), 1500);
+
+    start = Clock::now();
+    client.Send("go wtime 0 btime -5 winc 0 binc 0\n");
+    ASSERT_FALSE(client.AwaitBestMove().empty());
+    EXPECT_LT(MsSince(start), 1000) << "an empty clock answers at once";
+
+    // A mate in one: scored as a mate, in moves.
+    client.Send("position fen 6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1\ngo mate 1\n");
+    EXPECT_EQ(client.AwaitBestMove(), "bestmove d1d8");
+    EXPECT_EQ(client.infos.back().find("score mate 1 "), client.infos.back().find("score")) << client.infos.back();
+    // No legal move: at once, with the score of the position.
+    client.Send("position fen 6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1 moves d1d8\ngo wtime 1000 btime 1000\n");
+    EXPECT_EQ(client.AwaitBestMove(), "bestmove (none)");
+    EXPECT_EQ(client.infos, std::vector<std::string>{"info depth 0 score mate 0"});
+    client.Send("position fen 7k/5Q2/6K1/8/8/8/8/8 b - - 0 1\ngo infinite\n");
+    EXPECT_EQ(client.AwaitBestMove(), "bestmove (none)");
+    EXPECT_EQ(client.infos, std::vector<std::string>{"info depth 0 score cp 0"});
+    client.Send("quit\n");
+    EXPECT_EQ(client.engine.WaitForExit(), 0);
+}
+
+TEST_F(Uci, EndlessSearchesWaitForTheirCommandAndAnythingElseComesInOrder) {
+    UciClient client;
+    client.Send("uci\nposition fen 6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1\ngo infinite\n");
+    ASSERT_FALSE(client.Await("uciok").empty());
+    // The mate is found at once, yet nothing ends the search but "stop"; "isready" is answered.
+    EXPECT_TRUE(client.Await("info").find("mate 1") != std::string::npos);
+    client.Send("isready\n");
+    EXPECT_EQ(client.Await("readyok"), "readyok");
+    EXPECT_TRUE(client.NoAnswerFor(300)) << client.engine.Output();
+    client.Send("stop\n");
+    EXPECT_EQ(client.AwaitBestMove(), "bestmove d1d8");
+
+    // A ponder search, then "stop", the next position and "go" in one write (polyglot's way):
+    // each "go" gets its own answer, in order.
+    client.Send("position startpos moves e2e4 e7e5\ngo ponder wtime 1000 btime 1000\n");
+    EXPECT_TRUE(client.NoAnswerFor(300));
+    client.Send("stop\nposition startpos moves d2d4\ngo depth 2\n");
+    EXPECT_TRUE(IsLegalAfter({"e2e4", "e7e5"}, After(client.AwaitBestMove(), "bestmove")));
+    EXPECT_TRUE(IsLegalAfter({"d2d4"}, After(client.AwaitBestMove(), "bestmove")));
+    // "position" or "go" during a search stops it first.
+    client.Send("go infinite\n");
+    EXPECT_TRUE(client.NoAnswerFor(200));
+    client.Send("position startpos moves g1f3\ngo depth 2\n");
+    EXPECT_TRUE(IsLegalAfter({"d2d4"}, After(client.AwaitBestMove(), "bestmove")));
+    EXPECT_TRUE(IsLegalAfter({"g1f3"}, After(client.AwaitBestMove(), "bestmove")));
+    // A ponder hit turns the ponder search into the timed one.
+    client.Send("go ponder wtime 1000 btime 1000\n");
+    EXPECT_TRUE(client.NoAnswerFor(300));
+    auto hit = Clock::now();
+    client.Send("ponderhit\n");
+    EXPECT_FALSE(client.AwaitBestMove().empty());
+    EXPECT_LT(MsSince(hit), 1000);
+
+    // "quit" during a search ends the engine without an answer; so does the end of the input.
+    client.Send("go infinite\n");
+    EXPECT_TRUE(client.NoAnswerFor(200));
+    client.Send("quit\n");
+    EXPECT_EQ(client.engine.WaitForExit(3000), 0);
+    EXPECT_EQ(client.Await("bestmove", 100), "");
+    UciClient closing;
+    closing.Send("uci\ngo infinite\n");
+    EXPECT_FALSE(closing.Await("info").empty());
+    closing.engine.CloseInput();
+    EXPECT_EQ(closing.engine.WaitForExit(3000), 0);
+}
+
+} // namespace velkor::test
