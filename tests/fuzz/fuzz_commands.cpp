@@ -1,4 +1,4 @@
-// Fuzz target: the command stream. The input is fed to the real command loop in this process,
+// Fuzz target: the command stream, xboard's or (after a first word "uci") UCI's. The input is fed to the real command loop in this process,
 // on a pipe that stands in for standard input, up to its end (which quits). Searches stop at a
 // shallow depth so that every input runs in milliseconds. Slashes are taken out of the input:
 // the tools' file names then stay inside the scratch working directory (a FEN reads the same
@@ -15,6 +15,7 @@
 #include "fuzz/fuzz_support.h"
 #include "movegen/legal.h"
 #include "position/position.h"
+#include "search/search.h"
 
 using namespace velkor;
 
@@ -46,5 +47,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Check(EngineState.load() == Quit, "the loop ended without the quit sequence");
     fuzz::Check(CurrentPly == PlyStack.data(), "CurrentPly is off the base of the ply stack");
     fuzz::Check(PonderMove == NoMove, "a ponder move was left on the board");
+    fuzz::Check(NodeLimit == NoNodeLimit && RootMoveCount == 0, "a search limit outlived its search");
     return 0;
 }
