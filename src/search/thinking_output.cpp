@@ -88,6 +88,8 @@ void ReportIteration(std::uint32_t depth, int score, Move best, bool mate) {
     char line[LineBufferSize];
     HashLine(line, static_cast<int>(depth));
     LogLine("-E: ", depth, ":\t", score, "\t", line);
+    // An iteration the table answered without a node tells UCI nothing new.
+    if (uci && NodeCount + QuiescenceNodeCount == 0) return;
     if (ThinkingShown()) PrintLine(depth, score, best, line);
 }
 

@@ -9,6 +9,7 @@
 #include "notation/coordinate.h"
 #include "position/make_move.h"
 #include "position/position.h"
+#include "search/draw.h"
 
 namespace velkor {
 
@@ -117,7 +118,8 @@ int PrincipalLine(Move first, Move* line, int max) {
     SaveSnapshot(record);
     MakeMove(first, record);
     ++CurrentPly;
-    const HashEntry* entry = ProbeHash();
+    // A line ends at a draw: past a repetition it would go round in circles.
+    const HashEntry* entry = DrawCode(1) ? nullptr : ProbeHash();
     int count = 1 + (entry ? PrincipalLine(entry->move(), line + 1, max - 1) : 0);
     --CurrentPly;
     UnmakeMove(first, record);

@@ -143,7 +143,8 @@ void PlantBookMove(Move move);
 void HashLine(char* buffer, int n);
 
 // The line the table expects, moves only: first (when it is legal), then each stored move while
-// it is legal, at most max moves in all. Returns the count; the position is unchanged.
+// it is legal, at most max moves in all and up to the first draw (a repetition among them).
+// Returns the count; the position is unchanged.
 int PrincipalLine(Move first, Move* line, int max);
 
 } // namespace velkor
