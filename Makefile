@@ -9,7 +9,10 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 # The tests that drive the two threads: the protocol, engine turns, GUI sequences and the book.
 TSAN_TESTS = Protocol|EngineControl|GuiCommands|GuiSequences|GuiSession|Uci|BookTest.TheEngine
 
-.PHONY: all build run test test-sanitize test-tsan fuzz clean
+PREFIX ?= /usr/local
+PACKAGE_DIR ?= build-package
+
+.PHONY: all build run test test-sanitize test-tsan fuzz install package clean
 
 all: build
 
@@ -27,6 +30,20 @@ test-sanitize:
 	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELKOR_SANITIZE=ON -DVELKOR_WERROR=ON
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(JOBS) -LE slow
+
+# Installs into PREFIX (under DESTDIR when it is set), with the layout Debian uses for games.
+install:
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR)
+
+# A .deb for /usr, written into $(BUILD_DIR); its dependencies come from dpkg-shlibdeps.
+package:
+	cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DBUILD_TESTING=OFF
+	cmake --build $(PACKAGE_DIR) -j $(JOBS)
+	mkdir -p $(BUILD_DIR)
+	cd $(PACKAGE_DIR) && cpack -G DEB -B $(abspath $(BUILD_DIR))
+	rm -rf $(BUILD_DIR)/_CPack_Packages
 
 # ThreadSanitizer: the thread tests, then one refereed xboard game, with every report written to
 # $(TSAN_DIR)/reports; any report fails the target.
@@ -49,4 +66,4 @@ fuzz:
 	tests/fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(TSAN_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(TSAN_DIR) $(FUZZ_DIR) $(PACKAGE_DIR)

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <limits>
 
+#include "core/platform.h"
 #include "movegen/attacks.h"
 #include "movegen/legal.h"
 #include "position/fen_reader.h"
@@ -47,7 +48,24 @@ struct HashAgeGuard {
     ~HashAgeGuard() { HashAge = saved; }
 };
 
+bool IsReadable(const std::string& path) { return static_cast<bool>(std::ifstream(path, std::ios::binary)); }
+
 } // namespace
+
+std::string FindBookFile() {
+#ifdef VELKOR_DATA_DIR
+    const std::string installed = VELKOR_DATA_DIR;
+#else
+    const std::string installed;
+#endif
+    std::string beside = ExecutableDirectory();
+    for (std::string folder : {std::string("."), installed, beside.empty() ? beside : beside + "/../share/games/velkor"}) {
+        if (folder.empty()) continue;
+        std::string path = folder == "." ? std::string(BookFileName) : folder + "/" + BookFileName;
+        if (IsReadable(path)) return path;
+    }
+    return "";
+}
 
 bool PlantBookLine(const Move* moves, int count) {
     for (int i = 0; i < count; ++i) {

@@ -3,13 +3,20 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "core/move.h"
 
 namespace velkor {
 
+// The book is looked for under this name in the working directory, then in the data folder the
+// engine was built to be installed to, then in ../share/games/velkor beside the executable (an
+// install that was moved).
 inline constexpr const char* BookFileName = "Velkor.book";
 inline constexpr int MaxBookLineMoves = 64;
+
+// The first of the book's places that holds a file it can read, or "" when none does.
+std::string FindBookFile();
 
 // Reads the book and plants every line, a randomly chosen one last (its moves stand where lines
 // branch). Only from the start position. False when anything is wrong with the file; the

@@ -3,6 +3,7 @@
 #include "control/setup.h"
 
 #include <cstdio>
+#include <string>
 
 #include "book/book.h"
 #include "core/log.h"
@@ -13,6 +14,10 @@
 #include "search/transposition.h"
 
 namespace velkor {
+
+namespace {
+bool MissingBookTold = false;
+} // namespace
 
 char EpdOperation = 0;
 Move EpdMove = NoMove;
@@ -33,9 +38,13 @@ bool SetupPosition(const char* text, bool loadBook, bool tellBookError) {
     // interface hears nothing of it; at the start a missing or damaged book is told.
     if (loadBook) {
         bool atStart = IsStartPosition();
-        bool loaded = atStart && LoadBook(BookFileName);
+        std::string path = atStart ? FindBookFile() : "";
+        bool loaded = !path.empty() && LoadBook(path.c_str());
         if (!loaded) LogLine("-\ttellusererror BOOK ERROR!\n");
-        if (atStart && !loaded && tellBookError) std::fputs("tellusererror BOOK ERROR!\n", stdout);
+        // A damaged book is told at every game, one found nowhere once: the engine plays on.
+        bool tell = atStart && !loaded && tellBookError && (!path.empty() || !MissingBookTold);
+        if (tell) std::fputs("tellusererror BOOK ERROR!\n", stdout);
+        if (tell && path.empty()) MissingBookTold = true;
     }
     HashAge = SearchHashAge;
     EpdOperation = 0;
@@ -57,7 +66,10 @@ bool SetupGamePosition(const char* text, bool loadBook, bool& bookPlanted) {
     bookPlanted = false;
     if (!ReadFen(text, fen) || fen.epdOperation) return false;
     BuildPosition(fen);
-    if (loadBook && IsStartPosition()) bookPlanted = LoadBook(BookFileName);
+    if (loadBook && IsStartPosition()) {
+        std::string path = FindBookFile();
+        bookPlanted = !path.empty() && LoadBook(path.c_str());
+    }
     HashAge = SearchHashAge;
     return true;
 }

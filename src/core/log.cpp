@@ -3,14 +3,27 @@
 
 #include <cstdio>
 #include <mutex>
+#include <string>
+
+#include "core/platform.h"
 
 namespace velkor {
 
 namespace {
 
+inline constexpr const char* LogFileName = "Velkor.log";
+
+// The working directory first, as interfaces expect; where it cannot be written (an installed
+// engine started in /usr/games), the user's state folder; else no log at all, and no complaint.
+std::FILE* OpenLogFile() {
+    if (std::FILE* file = std::fopen(LogFileName, "w")) return file;
+    std::string folder = UserStateDirectory();
+    return folder.empty() ? nullptr : std::fopen((folder + "/" + LogFileName).c_str(), "w");
+}
+
 // Opened during static initialisation, before the entry runs; closed by static clean-up.
 struct LogFile {
-    std::FILE* file = std::fopen("Velkor.log", "w");
+    std::FILE* file = OpenLogFile();
     std::mutex lock;
     ~LogFile() {
         if (file) std::fclose(file);

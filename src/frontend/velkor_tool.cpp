@@ -30,13 +30,23 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+#ifndef VELKOR_DATA_DIR
+#define VELKOR_DATA_DIR "/usr/local/share/games/velkor"
+#endif
+
+// Where the engine will look for the book that makebook writes.
+constexpr const char* BookPlacesNote = "The engine reads Velkor.book from its working directory, or for every user from "
+                                       VELKOR_DATA_DIR "/Velkor.book.\n";
+
 int Usage() {
     std::fprintf(stderr, "usage: velkor-tool perft DEPTH [FEN]\n"
                          "       velkor-tool divide DEPTH [FEN]\n"
                          "       velkor-tool perftsuite FILE [MAXDEPTH]\n"
                          "       velkor-tool bench [DEPTH]\n"
                          "       velkor-tool epd FILE [--depth N | --movetime MS]\n"
-                         "       velkor-tool makebook GAMEFILE BOOKFILE [PLIES] [MINGAMES]\n");
+                         "       velkor-tool makebook GAMEFILE BOOKFILE [PLIES] [MINGAMES]\n"
+                         "%s",
+                 BookPlacesNote);
     return 2;
 }
 
@@ -189,7 +199,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "velkor-tool: cannot build a book from %s into %s\n", argv[2], argv[3]);
             return 1;
         }
-        std::printf("%d lines written to %s\n", lines, argv[3]);
+        std::printf("%d lines written to %s\n%s", lines, argv[3], BookPlacesNote);
         return 0;
     }
     if (command == "perftsuite") return RunPerftSuite(argv[2], argc > 3 ? std::atoi(argv[3]) : 99);

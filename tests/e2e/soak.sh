@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A long soak under the headless xboard referee: series of games against fairymax and phalanx,
 # pondering on and off, fast clocks (0:05 + 0.05, 0:10 + 0.1, 40 moves in 0:20, st 1), from the
-# start and from FEN positions with castling rights and en-passant squares, both colours.
+# start and from FEN positions with castling rights and en-passant squares, both colours; then
+# UCI series under fastchess.
 #   soak.sh [GAMES] [VELKOR_BINARY]     (default 200 games, build/velkor)
 # Fails on any illegal move, time forfeit, crash, hang, tellusererror or result claim that
 # xboard rejects; prints the score per opponent and, per failure, a line and the game's PGN.
@@ -80,6 +81,25 @@ while [ "$played" -lt "$total" ]; do
     played=$((played + games))
     index=$((index + 1))
 done
+
+# UCI series under fastchess (when it is at hand: FASTCHESS, or ../shared/tools/fastchess), with
+# and without pondering, against the Debian UCI engines that are installed.
+fastchess=${FASTCHESS:-$here/../../../shared/tools/fastchess}
+if [ -x "$fastchess" ]; then
+    for opponent in "/usr/games/gnuchess --uci" /usr/games/glaurung /usr/games/toga2; do
+        [ -x "${opponent%% *}" ] || continue
+        for ponder in false true; do
+            if "$here/uci_match.sh" "$engine" "$fastchess" 10 10+0.1 "$ponder" $opponent > "$root/uci.out" 2>&1; then
+                echo "ok   uci: $(head -1 "$root/uci.out")"
+            else
+                failures=$((failures + 1))
+                echo "FAIL uci:"; cat "$root/uci.out"
+            fi
+        done
+    done
+else
+    echo "fastchess not found: no UCI series"
+fi
 
 echo "--- score (Velkor's points per opponent)"
 awk -F'"' '

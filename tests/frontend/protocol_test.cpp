@@ -134,13 +134,20 @@ TEST(Protocol, AcceptedSetboardAndTestPrintNothing) {
     EXPECT_EQ(CountOf(engine.Log(), "-\ttellusererror BOOK ERROR!\n\n"), 3);
 }
 
-TEST(Protocol, AMissingBookAtTheStartPositionIsTold) {
-    EngineProcess engine;
-    engine.Send("xboard\nnew\nsetboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1\n"
-                "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w - - 0 1\nquit\n");
-    EXPECT_EQ(engine.WaitForExit(), 0);
-    EXPECT_EQ(engine.Output(), std::string(HandshakeReply) + "tellusererror BOOK ERROR!\ntellusererror BOOK ERROR!\n")
-        << "the start placement without castling rights is not the start position";
+TEST(Protocol, AMissingBookIsToldOnceAndADamagedOneAtEveryGame) {
+    // Every game starts from the start position; the start placement without castling rights is
+    // not the start position, and no book plays there.
+    const std::string games = "xboard\nnew\nsetboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1\n"
+                              "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w - - 0 1\nnew\nquit\n";
+    EngineProcess missing;
+    missing.Send(games);
+    EXPECT_EQ(missing.WaitForExit(), 0);
+    EXPECT_EQ(missing.Output(), std::string(HandshakeReply) + "tellusererror BOOK ERROR!\n");
+    EngineProcess damaged;
+    damaged.WriteFile("Velkor.book", "3\n\x7f");
+    damaged.Send(games);
+    EXPECT_EQ(damaged.WaitForExit(), 0);
+    EXPECT_EQ(CountOf(damaged.Output(), "tellusererror BOOK ERROR!\n"), 3) << damaged.Output();
 }
 
 TEST(Protocol, ResultTakesItsCommentWithIt) {
