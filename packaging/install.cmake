@@ -35,12 +35,14 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_PACKAGE_DESCRIPTION "Velkor is a classical chess engine: a bitboard move generator with \
-rotated occupancy boards, an alpha-beta search with iterative deepening, null move, quiescence and \
-a transposition table, an opening book and a hand-tuned evaluation. It plays in xboard, PyChess, \
-GNOME Chess and the other interfaces that speak the xboard protocol, and in fastchess, cutechess \
-and the other interfaces that speak UCI.
+# One line each, as the Debian control file wants them (no line longer than 80 characters).
+set(CPACK_PACKAGE_DESCRIPTION "Velkor is a classical chess engine: a bitboard move generator with rotated
+occupancy boards, an alpha-beta search with iterative deepening, null move,
+quiescence and a transposition table, an opening book and a hand-tuned
+evaluation. It plays in xboard, PyChess, GNOME Chess and the other interfaces
+that speak the xboard protocol, and in fastchess, cutechess and the other
+interfaces that speak UCI.
 
-The velkor-tool program converts PGN collections to a compact game file and back, exports \
-positions, builds opening books and counts perft.")
+The velkor-tool program converts PGN collections to a compact game file and
+back, exports positions, builds opening books and counts perft.")
 include(CPack)
