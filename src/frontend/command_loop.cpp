@@ -110,7 +110,7 @@ void HandleWhite() { SetSideToMove(White); }
 void HandleBlack() { SetSideToMove(Black); }
 
 // The file tools read two file names and leave the engine idle.
-template <void (*Tool)(const char*, const char*)>
+template <bool (*Tool)(const char*, const char*)>
 void HandleFileTool() {
     StopEngineAndTakeBackPonder();
     char input[TokenBufferSize], output[TokenBufferSize];
@@ -118,9 +118,9 @@ void HandleFileTool() {
     Tool(input, output);
 }
 
-void ConvertOnePgnFile(const char* pgnPath, const char* gamePath) {
+bool ConvertOnePgnFile(const char* pgnPath, const char* gamePath) {
     int counter = 0;
-    ConvertPgnFile(pgnPath, gamePath, counter);
+    return ConvertPgnFile(pgnPath, gamePath, counter);
 }
 
 void HandleBenchmark() {

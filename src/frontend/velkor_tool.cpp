@@ -5,6 +5,7 @@
 //   bench [DEPTH]                the bench positions searched to DEPTH: node signature and speed
 //   epd FILE [--depth N | --movetime MS]   an EPD test suite (bm/am operations)
 //   makebook GAMEFILE BOOKFILE [PLIES] [MINGAMES]  an opening book from a game file
+//   pgn2game, pgnlist2game, game2pgn, game2pos IN OUT   the engine's game-file conversions
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +15,7 @@
 
 #include "control/setup.h"
 #include "core/tables.h"
+#include "frontend/tool_game_files.h"
 #include "notation/coordinate.h"
 #include "tools/bench.h"
 #include "tools/book_builder.h"
@@ -45,8 +47,8 @@ int Usage() {
                          "       velkor-tool bench [DEPTH]\n"
                          "       velkor-tool epd FILE [--depth N | --movetime MS]\n"
                          "       velkor-tool makebook GAMEFILE BOOKFILE [PLIES] [MINGAMES]\n"
-                         "%s",
-                 BookPlacesNote);
+                         "%s%s",
+                 GameFileCommandsUsage, BookPlacesNote);
     return 2;
 }
 
@@ -202,6 +204,7 @@ int main(int argc, char** argv) {
         std::printf("%d lines written to %s\n%s", lines, argv[3], BookPlacesNote);
         return 0;
     }
+    if (IsGameFileCommand(command)) return argc < 4 ? Usage() : RunGameFileCommand(command, argv[2], argv[3]);
     if (command == "perftsuite") return RunPerftSuite(argv[2], argc > 3 ? std::atoi(argv[3]) : 99);
     return Usage();
 }

@@ -46,12 +46,12 @@ void FormatFen(char* buffer) {
     *out = '\0';
 }
 
-void PrintBoard(const PieceCode* board) {
+void PrintBoard(const PieceCode* board, std::FILE* out) {
     for (int s = 0; s < SquareCount; ++s) {
-        if (FileOf(s) == 0) std::printf("\n%d ", 8 - RowOf(s));
-        std::printf("%c ", PieceLetters[board[s]]);
+        if (FileOf(s) == 0) std::fprintf(out, "\n%d ", 8 - RowOf(s));
+        std::fprintf(out, "%c ", PieceLetters[board[s]]);
     }
-    std::printf("\n\n  A B C D E F G H\n");
+    std::fprintf(out, "\n\n  A B C D E F G H\n");
 }
 
 } // namespace velkor

@@ -11,43 +11,60 @@
 #include "notation/coordinate.h"
 #include "notation/fen.h"
 #include "position/make_move.h"
+#include "tools/progress.h"
 
 namespace velkor {
 
 namespace {
 
-// Opens both files, prepares, then writes every record of the game file.
+// Prepares, then writes every record of the game file; false after an error line.
 template <typename WriteGame>
-void Export(const char* gamePath, const char* outputPath, const char* cannotCreate, void (*prepare)(),
-            WriteGame writeGame) {
-    std::ifstream games(gamePath, std::ios::binary);
-    if (!games) {
-        std::printf("Cannot open GAME input file: '%s'\n", gamePath);
-        return;
-    }
-    std::ofstream output(outputPath, std::ios::app);
-    if (!output) {
-        std::printf(cannotCreate, outputPath);
-        return;
-    }
+bool ExportRecords(std::istream& games, std::ostream& output, void (*prepare)(), WriteGame writeGame) {
     prepare();
     int converted = 0;
     static GameRecord record;
+    ProgressTracker progress(0);
     try {
         while (ReadGameRecord(record, games)) {
             writeGame(record, output);
             ++converted;
+            progress.Game(true, [] { return std::uint64_t{0}; });
         }
     } catch (const GameFileError& error) {
-        output.close();
-        std::printf("ERROR: %s\n", error.what());
-        std::printf("converted: %d games.\n", converted);
-        return;
+        output.flush();
+        progress.Finish(0);
+        std::fprintf(ToolMessages, "ERROR: %s\n", error.what());
+        std::fprintf(ToolMessages, "converted: %d games.\n", converted);
+        return false;
     }
-    output.close(); // the file is complete before anyone is told so
-    std::printf("OK\n");
-    std::printf("converted: %d games.\n", converted);
+    output.flush(); // the output is complete before anyone is told so
+    progress.Finish(0);
+    std::fprintf(ToolMessages, "OK\n");
+    std::fprintf(ToolMessages, "converted: %d games.\n", converted);
+    return true;
 }
+
+// Opens both files (the output to append to), then exports.
+template <typename WriteGame>
+bool Export(const char* gamePath, const char* outputPath, const char* cannotCreate, void (*prepare)(),
+            WriteGame writeGame) {
+    std::ifstream games(gamePath, std::ios::binary);
+    if (!games) {
+        std::fprintf(ToolMessages, "Cannot open GAME input file: '%s'\n", gamePath);
+        return false;
+    }
+    std::ofstream output(outputPath, std::ios::app);
+    if (!output) {
+        std::fprintf(ToolMessages, cannotCreate, outputPath);
+        return false;
+    }
+    return ExportRecords(games, output, prepare, writeGame);
+}
+
+void PrepareNothing() {}
+void PrepareStartPosition() { SetupPosition(StartPositionFen, false); }
+void WritePgn(const GameRecord& record, std::ostream& output) { WriteGamePgn(record, output); }
+void WritePositions(const GameRecord& record, std::ostream& output) { WriteGamePositions(record, output, 0); }
 
 void TakeBack(const GameRecord& record, int count) { TakeBackLine(record.words.data() + 1, count); }
 
@@ -96,15 +113,18 @@ void WriteGamePositions(const GameRecord& record, std::ostream& stream, int limi
     stream << lines.str();
 }
 
-void ExportPgn(const char* gamePath, const char* pgnPath) {
-    Export(gamePath, pgnPath, "Cannot create PGN output file: '%s'\n", [] {},
-           [](const GameRecord& record, std::ostream& output) { WriteGamePgn(record, output); });
+bool ExportPgn(const char* gamePath, const char* pgnPath) {
+    return Export(gamePath, pgnPath, "Cannot create PGN output file: '%s'\n", PrepareNothing, WritePgn);
 }
 
-void ExportPositions(const char* gamePath, const char* tablePath) {
-    Export(gamePath, tablePath, "Cannot create DB output file: '%s'\n",
-           [] { SetupPosition(StartPositionFen, false); },
-           [](const GameRecord& record, std::ostream& output) { WriteGamePositions(record, output, 0); });
+bool ExportPositions(const char* gamePath, const char* tablePath) {
+    return Export(gamePath, tablePath, "Cannot create DB output file: '%s'\n", PrepareStartPosition, WritePositions);
+}
+
+bool ExportPgn(std::istream& games, std::ostream& pgn) { return ExportRecords(games, pgn, PrepareNothing, WritePgn); }
+
+bool ExportPositions(std::istream& games, std::ostream& table) {
+    return ExportRecords(games, table, PrepareStartPosition, WritePositions);
 }
 
 } // namespace velkor

@@ -15,8 +15,11 @@ void WriteGamePgn(const GameRecord& record, std::ostream& stream);
 // "MOVE NOT LEGAL" when a stored move does not fit its position.
 void WriteGamePositions(const GameRecord& record, std::ostream& stream, int limit);
 
-// "game2pgn" and "game2pos": both append to their output.
-void ExportPgn(const char* gamePath, const char* pgnPath);
-void ExportPositions(const char* gamePath, const char* tablePath);
+// "game2pgn" and "game2pos": both append to their output. False after an error line.
+bool ExportPgn(const char* gamePath, const char* pgnPath);
+bool ExportPositions(const char* gamePath, const char* tablePath);
+// The same between streams (velkor-tool reads and writes "-" as the standard streams).
+bool ExportPgn(std::istream& games, std::ostream& pgn);
+bool ExportPositions(std::istream& games, std::ostream& table);
 
 } // namespace velkor

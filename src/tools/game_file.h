@@ -5,9 +5,11 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <iosfwd>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "position/position.h"
 
@@ -47,5 +49,37 @@ void WriteGameRecord(const GameRecord& record, std::ostream& file);
 
 // The result text and code of a header word.
 void DecodeResult(GameRecord& record);
+
+// The bytes a record takes in the file.
+inline std::uint64_t RecordBytes(const GameRecord& record) { return 2 * (std::uint64_t(record.MoveCount()) + 1); }
+
+// Appends records to a game file through a buffer of its own, and reads back any record already
+// in the file or the buffer, so that a duplicate can be confirmed against the stored record.
+class GameFileAppender {
+  public:
+    GameFileAppender() = default;
+    GameFileAppender(const GameFileAppender&) = delete;
+    GameFileAppender& operator=(const GameFileAppender&) = delete;
+    ~GameFileAppender() { Close(); }
+
+    // Opens path for appending (creating it); existingBytes is the length of its whole records.
+    // False when it cannot be opened.
+    bool Open(const char* path, std::uint64_t existingBytes);
+    // Appends the record; returns its offset in the file.
+    std::uint64_t Append(const GameRecord& record);
+    // True when the record stored at offset has the same words as record.
+    bool Holds(std::uint64_t offset, const GameRecord& record);
+    // Writes out what is buffered.
+    void Flush();
+    // Writes out what is buffered and closes the file.
+    void Close();
+    bool IsOpen() const { return file != nullptr; }
+
+  private:
+    std::FILE* file = nullptr;
+    std::uint64_t fileBytes = 0; // the bytes in the file, the buffer not counted
+    std::vector<std::uint8_t> buffer;
+    std::vector<std::uint8_t> readBack;
+};
 
 } // namespace velkor

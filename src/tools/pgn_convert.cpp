@@ -3,6 +3,7 @@
 // skipped, and the game ends at its result token or "*". The text read is echoed to the log.
 #include "tools/pgn_convert.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -10,7 +11,6 @@
 #include <fstream>
 #include <limits>
 #include <sstream>
-#include <unordered_set>
 
 #include "control/setup.h"
 #include "core/log.h"
@@ -19,8 +19,11 @@
 #include "notation/fen.h"
 #include "notation/san.h"
 #include "position/make_move.h"
+#include "tools/progress.h"
 
 namespace velkor {
+
+bool EchoPgnToLog = true;
 
 namespace {
 
@@ -143,8 +146,8 @@ void SkipRestOfGame(const GameRecord& record, std::istream& stream) {
 }
 
 [[noreturn]] void IllegalMove(const GameRecord& record, int ply, const char* message, std::string& log) {
-    PrintBoard(Board.data());
-    std::printf("move: %s, plyNo:%d\n", record.text, ply);
+    PrintBoard(Board.data(), ToolMessages);
+    std::fprintf(ToolMessages, "move: %s, plyNo:%d\n", record.text, ply);
     log += record.text;
     log += message;
     throw GameFileError(message);
@@ -158,45 +161,38 @@ bool IsAmongGenerated(Move move, PlyRecord& ply, ScoredMove* list) {
     return false;
 }
 
-std::u16string Key(const GameRecord& record) {
-    return std::u16string(reinterpret_cast<const char16_t*>(record.words.data()),
-                          static_cast<std::size_t>(record.MoveCount() + 1));
+std::uint64_t HashOf(const GameRecord& record) {
+    return HashGameWords(record.words.data(), static_cast<std::size_t>(record.MoveCount() + 1));
 }
 
-// The records already in the game file, for the duplicate test, and the bytes they fill.
-struct GameIndex {
-    std::unordered_set<std::u16string> keys;
-    std::uintmax_t wholeBytes = 0;
-};
-
-GameIndex ReadGameIndex(std::istream& file) {
-    GameIndex index;
+// Reads the game file's records into the index; returns the bytes its whole records fill.
+std::uint64_t ReadGameIndex(std::istream& file, GameIndex& index) {
     static GameRecord existing;
+    std::uint64_t offset = 0;
     while (ReadGameRecord(existing, file)) {
-        index.keys.insert(Key(existing));
-        index.wholeBytes = static_cast<std::uintmax_t>(file.tellg());
+        index.Insert(HashOf(existing), offset);
+        offset += RecordBytes(existing);
     }
-    return index;
+    return offset;
 }
 
 // Reads the game file's records. A record cut short at its end (a crash during a write) is
 // dropped, so that new records follow the last whole one: appended behind the broken bytes they
 // would all be read at the wrong place. Raises what ReadGameRecord raises for a damaged file,
-// which is then left as it is.
-GameIndex IndexAndRepairGameFile(const char* gamePath) {
-    GameIndex index;
+// which is then left as it is. Returns the bytes of the whole records.
+std::uint64_t IndexAndRepairGameFile(const char* gamePath, GameIndex& index) {
     std::ifstream existing(gamePath, std::ios::binary);
-    if (!existing) return index;
-    index = ReadGameIndex(existing);
+    if (!existing) return 0;
+    std::uint64_t wholeBytes = ReadGameIndex(existing, index);
     existing.close();
     std::error_code error;
     std::uintmax_t size = std::filesystem::file_size(gamePath, error);
-    if (error || size <= index.wholeBytes) return index;
-    std::filesystem::resize_file(gamePath, index.wholeBytes, error);
+    if (error || size <= wholeBytes) return wholeBytes;
+    std::filesystem::resize_file(gamePath, wholeBytes, error);
     if (error) throw GameFileError("CANNOT DROP CUT RECORD");
-    std::printf("Warning: cut record at the end of GAME file '%s' dropped (%ju bytes)\n", gamePath,
-                size - index.wholeBytes);
-    return index;
+    std::fprintf(ToolMessages, "Warning: cut record at the end of GAME file '%s' dropped (%ju bytes)\n", gamePath,
+                 size - static_cast<std::uintmax_t>(wholeBytes));
+    return wholeBytes;
 }
 
 void ResetToStart() {
@@ -273,7 +269,7 @@ int ReadPgnGame(GameRecord& record, std::istream& stream, std::string& log) {
         if (!move) {
             log += record.text;
             log += "ERROR";
-            std::printf("move: %s, plyNo:%d\n", record.text, count + 1);
+            std::fprintf(ToolMessages, "move: %s, plyNo:%d\n", record.text, count + 1);
             TakeBackMoves(record, count);
             SkipRestOfGame(record, stream);
             return 0;
@@ -315,76 +311,123 @@ int ReadPgnGame(GameRecord& record, std::istream& stream, std::string& log) {
     return bits;
 }
 
-void ConvertPgnFile(const char* pgnPath, const char* gamePath, int& counter) {
-    std::ifstream pgn(pgnPath, std::ios::binary);
-    if (!pgn) {
-        std::printf("Cannot open PGN input file: '%s'\n", pgnPath);
-        return;
-    }
-    GameIndex index;
+bool GameFileTarget::Open(const char* gamePath) {
+    if (appender.IsOpen()) return true;
+    index = GameIndex();
+    std::uint64_t wholeBytes;
     try {
-        index = IndexAndRepairGameFile(gamePath);
+        wholeBytes = IndexAndRepairGameFile(gamePath, index);
     } catch (const GameFileError& error) {
-        std::printf("ERROR: %s file: %s\n", error.what(), gamePath);
-        return;
+        std::fprintf(ToolMessages, "ERROR: %s file: %s\n", error.what(), gamePath);
+        return false;
     }
-    std::ofstream games(gamePath, std::ios::app | std::ios::binary);
-    if (!games) {
-        std::printf("Cannot create GAME output file: '%s'\n", gamePath);
-        return;
+    if (!appender.Open(gamePath, wholeBytes)) {
+        std::fprintf(ToolMessages, "Cannot create GAME output file: '%s'\n", gamePath);
+        return false;
     }
+    return true;
+}
+
+bool GameFileTarget::Store(const GameRecord& record) {
+    std::uint64_t hash = HashOf(record);
+    if (index.Contains(hash, [&](std::uint64_t offset) { return appender.Holds(offset, record); })) return false;
+    index.Insert(hash, appender.Append(record));
+    return true;
+}
+
+bool ConvertPgnStream(std::istream& pgn, const char* pgnName, GameFileTarget& target, int& counter,
+                      std::uint64_t pgnBytes) {
     ResetToStart();
     CurrentPly = GameMoveRecords.data();
     int converted = 0, skipped = 0;
     static GameRecord record;
     std::string log;
+    ProgressTracker progress(pgnBytes);
+    auto bytesRead = [&] { return static_cast<std::uint64_t>(std::max<std::streamoff>(0, pgn.tellg())); };
     try {
         SkipByteOrderMark(pgn);
         while (pgn.peek() != Eof) {
             log.clear();
             int bits = ReadPgnGame(record, pgn, log);
-            LogBlock(log);
-            if (bits && index.keys.insert(Key(record)).second) {
-                WriteGameRecord(record, games);
+            if (EchoPgnToLog) LogBlock(log);
+            bool stored = bits && target.Store(record);
+            if (stored) {
                 ++converted;
                 ++counter;
             } else {
                 ++skipped;
-                std::printf("Warning: game %d (skipped) file: %s\n", converted + skipped, pgnPath);
+                std::fprintf(ToolMessages, "Warning: game %d (skipped) file: %s\n", converted + skipped, pgnName);
             }
+            progress.Game(stored, bytesRead);
             SkipWhiteSpace(pgn);
         }
     } catch (const GameFileError& error) {
-        if (!log.empty()) LogBlock(log);
-        games.close();
-        std::printf("converted: %d games. (skipped: %d)\n", converted, skipped);
-        std::printf("ERROR: %s file: %s\n", error.what(), pgnPath);
+        if (!log.empty() && EchoPgnToLog) LogBlock(log);
+        target.appender.Close();
+        progress.Finish(pgnBytes);
+        std::fprintf(ToolMessages, "converted: %d games. (skipped: %d)\n", converted, skipped);
+        std::fprintf(ToolMessages, "ERROR: %s file: %s\n", error.what(), pgnName);
         LogLine("converted: ", converted, "\tskipped: ", skipped);
         LogLine("ERROR: ", error.what());
         ResetToStart(); // nothing of the failed game stays on the board
-        return;
+        return false;
     }
     CurrentPly = PlyStack.data();
-    games.close(); // the file is complete before anyone is told it is finished
-    std::printf("converted: %d games. (skipped: %d)\n", converted, skipped);
-    std::printf("file: %s \t\tfinished\n", pgnPath);
-    LogLine("<<< OK:\t", pgnPath, "\t>>>");
+    target.appender.Flush(); // the file is complete before anyone is told it is finished
+    progress.Finish(pgnBytes);
+    std::fprintf(ToolMessages, "converted: %d games. (skipped: %d)\n", converted, skipped);
+    std::fprintf(ToolMessages, "file: %s \t\tfinished\n", pgnName);
+    LogLine("<<< OK:\t", pgnName, "\t>>>");
+    return true;
 }
 
-void ConvertPgnList(const char* listPath, const char* gamePath) {
-    std::ifstream list(listPath);
-    if (!list) {
-        std::printf("Cannot open PGN input file: '%s'\n", listPath);
-        return;
+namespace {
+
+// One PGN file of a conversion; the game file is opened (and indexed) when the first PGN file
+// opens.
+bool ConvertOnePgnFile(const char* pgnPath, const char* gamePath, GameFileTarget& target, int& counter) {
+    std::ifstream pgn(pgnPath, std::ios::binary);
+    if (!pgn) {
+        std::fprintf(ToolMessages, "Cannot open PGN input file: '%s'\n", pgnPath);
+        return false;
     }
+    if (!target.Open(gamePath)) return false;
+    std::error_code error;
+    std::uintmax_t size = std::filesystem::file_size(pgnPath, error);
+    return ConvertPgnStream(pgn, pgnPath, target, counter, error ? 0 : size);
+}
+
+} // namespace
+
+bool ConvertPgnFile(const char* pgnPath, const char* gamePath, int& counter) {
+    GameFileTarget target;
+    bool done = ConvertOnePgnFile(pgnPath, gamePath, target, counter);
+    target.appender.Close();
+    return done;
+}
+
+bool ConvertPgnList(std::istream& list, const char* gamePath) {
+    GameFileTarget target;
     int total = 0;
+    bool allDone = true;
     std::string line;
     while (std::getline(list, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.size() > 255) line.resize(255);
-        ConvertPgnFile(line.c_str(), gamePath, total);
+        allDone = ConvertOnePgnFile(line.c_str(), gamePath, target, total) && allDone;
     }
-    std::printf("\nCONVERTED GAMES: %d\n", total);
+    target.appender.Close();
+    std::fprintf(ToolMessages, "\nCONVERTED GAMES: %d\n", total);
+    return allDone;
+}
+
+bool ConvertPgnList(const char* listPath, const char* gamePath) {
+    std::ifstream list(listPath);
+    if (!list) {
+        std::fprintf(ToolMessages, "Cannot open PGN input file: '%s'\n", listPath);
+        return false;
+    }
+    return ConvertPgnList(list, gamePath);
 }
 
 } // namespace velkor

@@ -2,16 +2,20 @@
 # Plays Velkor against fairymax under a headless xboard referee and fails on any illegal move,
 # time forfeit, crash or "tellusererror", and on a searched Velkor move whose thinking output
 # xboard could not read (its PGN then lacks the {score/depth time} comment).
-#   xboard_match.sh VELKOR_BINARY GAMES [TIME_CONTROL] [INCREMENT] [PONDER true|false]
-# Exit 77 (skipped) when xboard, xvfb-run or fairymax is not installed.
+#   xboard_match.sh VELKOR_BINARY GAMES [TIME_CONTROL] [INCREMENT] [PONDER true|false] [uci]
+# With "uci" xboard drives Velkor in UCI through polyglot (go ponder, ponderhit and stop when
+# pondering). Exit 77 (skipped) when xboard, xvfb-run, fairymax (or polyglot) is not installed.
 set -u
 engine=$(readlink -f "$1")
 games=${2:-1}
 control=${3:-0:05}
 increment=${4:-0.1}
 ponder=${5:-false}
+protocol=${6:-xboard}
+uci=()
+[ "$protocol" = uci ] && uci=(-fUCI)
 export PATH="$PATH:/usr/games"
-for tool in xboard xvfb-run fairymax; do
+for tool in xboard xvfb-run fairymax ${uci:+polyglot}; do
     command -v "$tool" >/dev/null 2>&1 || { echo "$tool not installed: skipped"; exit 77; }
 done
 
@@ -22,7 +26,7 @@ mkdir -p "$work/play"
 cp "$here/../../play/Velkor.book" "$work/play/"
 cd "$work" || exit 1
 timeout 1800 xvfb-run -a xboard -noGUI -popupExitMessage false -saveSettingsOnExit false \
-    -soundMove "" -fcp "$engine" -fd "$work/play" -scp fairymax -sd "$work" \
+    -soundMove "" -fcp "$engine" "${uci[@]}" -fd "$work/play" -scp fairymax -sd "$work" \
     -matchGames "$games" -matchPause 500 -timeControl "$control" -timeIncrement "$increment" \
     -autoCallFlag true -ponderNextMove "$ponder" -egtFormats "" \
     -saveGameFile "$work/games.pgn" -pgnExtendedInfo true \
@@ -40,7 +44,12 @@ if [ "$results" -lt "$games" ]; then echo "only $results of $games games finishe
 if [ -n "$problems" ]; then echo "problems:"; echo "$problems"; exit 1; fi
 if [ -n "$velkorLost" ]; then echo "$velkorLost"; exit 1; fi
 if grep -q tellusererror "$work/xboard.debug"; then echo "the engine told the user of an error:"; grep tellusererror "$work/xboard.debug"; exit 1; fi
-# Every Velkor move without a comment must be a book move.
+# Every Velkor move without a comment must be a book move (under xboard; polyglot shows a book
+# move's thinking line).
+if [ "$protocol" = uci ]; then
+    echo "$results games through polyglot, no illegal move, time forfeit, crash or error"
+    exit 0
+fi
 uncommented=$(awk -f "$here/uncommented_moves.awk" "$work/games.pgn")
 book=$(grep -c -- '-M: move(book): ' "$work/play/Velkor.log")
 if [ "$uncommented" -ne "$book" ]; then

@@ -22,6 +22,7 @@
 #include "support/test_position.h"
 #include "tools/book_builder.h"
 #include "tools/game_export.h"
+#include "tools/game_index.h"
 #include "tools/pgn_convert.h"
 
 namespace velkor::test {
@@ -63,8 +64,7 @@ class GameToolsTest : public PositionTest {
         WriteText("in.pgn", text);
         return Convert(Path("in.pgn"), game);
     }
-    template <typename Export>
-    std::string Run(Export exporter, const char* from, const char* to) {
+    std::string Run(bool (*exporter)(const char*, const char*), const char* from, const char* to) {
         testing::internal::CaptureStdout();
         exporter(Path(from).c_str(), Path(to).c_str());
         return testing::internal::GetCapturedStdout();
@@ -297,6 +297,52 @@ TEST_F(GameToolsTest, AListOfFiles) {
     std::string output = testing::internal::GetCapturedStdout();
     EXPECT_NE(output.find("Cannot open PGN input file: '" + Path("missing.pgn") + "'"), std::string::npos);
     EXPECT_NE(output.find("\nCONVERTED GAMES: 1\n"), std::string::npos) << output;
+}
+
+// The index keeps a short hash of each record; only the stored record decides. With hashes
+// narrowed to a few bits nearly every game collides with others, in the write buffer and in the
+// file appended to, and the conversion must store exactly what it stores with whole hashes.
+TEST_F(GameToolsTest, CollidingHashesStoreEveryDistinctGameOnce) {
+    std::ifstream lichess(Data("lichess-2012-32games.pgn"), std::ios::binary);
+    std::string games((std::istreambuf_iterator<char>(lichess)), std::istreambuf_iterator<char>());
+    WriteText("twice.pgn", games + "\n" + games);
+    std::string whole = Convert(Path("twice.pgn"), "whole.game") + Convert(Data("twic-sample-232games.pgn"), "whole.game") +
+                        Convert(Data("twic-sample-232games.pgn"), "whole.game");
+    GameHashBits = 3;
+    std::string narrow = Convert(Path("twice.pgn"), "narrow.game") +
+                         Convert(Data("twic-sample-232games.pgn"), "narrow.game") +
+                         Convert(Data("twic-sample-232games.pgn"), "narrow.game");
+    GameHashBits = 64;
+    EXPECT_EQ(narrow, whole);
+    EXPECT_EQ(ReadText("narrow.game"), ReadText("whole.game"));
+    EXPECT_NE(whole.find("converted: 32 games. (skipped: 32)"), std::string::npos) << "each game twice in one file";
+    EXPECT_NE(whole.find("converted: 0 games. (skipped: 232)"), std::string::npos) << "games already in the file";
+}
+
+// velkor-tool runs the same conversions from the command line, "-" standing for the standard
+// streams; its exit status tells success, and no progress is shown off a terminal.
+TEST_F(GameToolsTest, TheCommandLineToolsMatchTheTypedCommands) {
+    std::string typed = Convert(Data("twic-sample-232games.pgn"), "typed.game");
+    Run(ExportPgn, "typed.game", "typed.pgn");
+    auto tool = [&](const std::string& arguments) {
+        std::string command = "cd '" + dir + "' && " + VELKOR_TOOL_BINARY + " " + arguments + " 2> stderr.txt";
+        return WEXITSTATUS(std::system(command.c_str()));
+    };
+    EXPECT_EQ(tool("pgn2game - piped.game < '" + Data("twic-sample-232games.pgn") + "' > messages.txt"), 0);
+    EXPECT_EQ(ReadText("piped.game"), ReadText("typed.game"));
+    EXPECT_EQ(ReadText("messages.txt"), "converted: 232 games. (skipped: 0)\nfile: - \t\tfinished\n");
+    EXPECT_EQ(ReadText("stderr.txt"), "") << "no progress line off a terminal";
+    EXPECT_EQ(tool("game2pgn piped.game - > piped.pgn"), 0);
+    EXPECT_EQ(ReadText("piped.pgn"), ReadText("typed.pgn"));
+    EXPECT_EQ(ReadText("stderr.txt"), "OK\nconverted: 232 games.\n") << "messages leave standard output to the data";
+    EXPECT_EQ(tool("game2pos - - < piped.game > piped.tsv"), 0);
+    Run(ExportPositions, "typed.game", "typed.tsv");
+    EXPECT_EQ(ReadText("piped.tsv"), ReadText("typed.tsv"));
+    WriteText("bad.pgn", "[Result \"1-0\"]\n\n1. e4 e5 2. Ke3 1-0\n");
+    EXPECT_EQ(tool("pgn2game bad.pgn bad.game > messages.txt"), 1) << "an ERROR line fails";
+    EXPECT_NE(ReadText("messages.txt").find("ERROR: MOVE NOT LEGAL 1 file: bad.pgn"), std::string::npos);
+    EXPECT_EQ(tool("game2pgn missing.game out.pgn > messages.txt"), 1);
+    EXPECT_EQ(tool("pgnlist2game - listed.game < /dev/null > messages.txt"), 0);
 }
 
 } // namespace velkor::test

@@ -1,0 +1,99 @@
+// The game-file commands of velkor-tool. They print the engine's messages (on standard error
+// when standard output carries the data), and leave the PGN text out of the log: a collection
+// may be far larger than any log should be.
+#include "frontend/tool_game_files.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+
+#include "tools/game_export.h"
+#include "tools/pgn_convert.h"
+#include "tools/progress.h"
+
+namespace velkor {
+
+namespace {
+
+bool IsStandardStream(const char* name) { return name[0] == '-' && name[1] == '\0'; }
+
+// "  1234567 games read, 1200000 stored, 34567 skipped, 61234 games/s, 42%", on one line that
+// is written over.
+void PrintProgressLine(const ConversionProgress& progress, bool finished) {
+    double rate = progress.seconds > 0 ? static_cast<double>(progress.read) / progress.seconds : 0;
+    std::fprintf(stderr, "\r%10llu games read, %llu stored, %llu skipped, %.0f games/s",
+                 static_cast<unsigned long long>(progress.read), static_cast<unsigned long long>(progress.stored),
+                 static_cast<unsigned long long>(progress.skipped), rate);
+    if (progress.bytesTotal)
+        std::fprintf(stderr, ", %.0f%%", 100.0 * static_cast<double>(progress.bytesRead) / static_cast<double>(progress.bytesTotal));
+    std::fputs(finished ? "\x1b[K\n" : "\x1b[K", stderr);
+    std::fflush(stderr);
+}
+
+int ExitStatus(bool done) { return done ? 0 : 1; }
+
+int ConvertPgn(const char* input, const char* output) {
+    int counter = 0;
+    if (!IsStandardStream(input)) return ExitStatus(ConvertPgnFile(input, output, counter));
+    GameFileTarget target;
+    if (!target.Open(output)) return 1;
+    bool done = ConvertPgnStream(std::cin, input, target, counter, 0);
+    target.appender.Close();
+    return ExitStatus(done);
+}
+
+int ConvertList(const char* list, const char* output) {
+    return ExitStatus(IsStandardStream(list) ? ConvertPgnList(std::cin, output) : ConvertPgnList(list, output));
+}
+
+// game2pgn and game2pos, each between files or the standard streams.
+int Export(bool (*fromFiles)(const char*, const char*), bool (*fromStreams)(std::istream&, std::ostream&),
+           const char* cannotCreate, const char* input, const char* output) {
+    if (!IsStandardStream(input) && !IsStandardStream(output)) return ExitStatus(fromFiles(input, output));
+    std::ifstream inputFile;
+    if (!IsStandardStream(input)) {
+        inputFile.open(input, std::ios::binary);
+        if (!inputFile) {
+            std::fprintf(ToolMessages, "Cannot open GAME input file: '%s'\n", input);
+            return 1;
+        }
+    }
+    std::ofstream outputFile;
+    if (!IsStandardStream(output)) {
+        outputFile.open(output, std::ios::app);
+        if (!outputFile) {
+            std::fprintf(ToolMessages, cannotCreate, output);
+            return 1;
+        }
+    }
+    std::istream& games = IsStandardStream(input) ? std::cin : inputFile;
+    std::ostream& text = IsStandardStream(output) ? std::cout : outputFile;
+    return ExitStatus(fromStreams(games, text));
+}
+
+} // namespace
+
+bool IsGameFileCommand(const std::string& command) {
+    return command == "pgn2game" || command == "pgnlist2game" || command == "game2pgn" || command == "game2pos";
+}
+
+int RunGameFileCommand(const std::string& command, const char* input, const char* output) {
+    // The standard streams carry whole collections: unsynchronised, they are read in blocks.
+    std::ios::sync_with_stdio(false);
+    EchoPgnToLog = false;
+    if (IsStandardStream(output)) ToolMessages = stderr;
+    if (isatty(STDERR_FILENO)) ShowProgress = PrintProgressLine;
+    if (command == "pgn2game") return ConvertPgn(input, output);
+    if (command == "pgnlist2game") return ConvertList(input, output);
+    bool (*filesPgn)(const char*, const char*) = ExportPgn;
+    bool (*streamsPgn)(std::istream&, std::ostream&) = ExportPgn;
+    if (command == "game2pgn")
+        return Export(filesPgn, streamsPgn, "Cannot create PGN output file: '%s'\n", input, output);
+    bool (*filesPositions)(const char*, const char*) = ExportPositions;
+    bool (*streamsPositions)(std::istream&, std::ostream&) = ExportPositions;
+    return Export(filesPositions, streamsPositions, "Cannot create DB output file: '%s'\n", input, output);
+}
+
+} // namespace velkor
