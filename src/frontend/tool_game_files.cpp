@@ -5,7 +5,10 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 
@@ -16,6 +19,32 @@
 namespace velkor {
 
 namespace {
+
+// Standard input as a stream that can always take back a character, also right after its buffer
+// was refilled: the PGN reader puts back what it read ahead, and a pipe cannot be seeked back
+// as a file can.
+class StandardInputBuffer : public std::streambuf {
+  public:
+    StandardInputBuffer() { setg(data, data + PutbackRoom, data + PutbackRoom); }
+
+  protected:
+    int_type underflow() override {
+        if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
+        std::size_t keep = std::min<std::size_t>(PutbackRoom, static_cast<std::size_t>(gptr() - eback()));
+        std::memmove(data + PutbackRoom - keep, gptr() - keep, keep);
+        ssize_t count;
+        do {
+            count = read(STDIN_FILENO, data + PutbackRoom, sizeof(data) - PutbackRoom);
+        } while (count < 0 && errno == EINTR);
+        if (count <= 0) return traits_type::eof();
+        setg(data + PutbackRoom - keep, data + PutbackRoom, data + PutbackRoom + count);
+        return traits_type::to_int_type(*gptr());
+    }
+
+  private:
+    static constexpr std::size_t PutbackRoom = 16;
+    char data[1 << 16];
+};
 
 bool IsStandardStream(const char* name) { return name[0] == '-' && name[1] == '\0'; }
 
@@ -39,13 +68,18 @@ int ConvertPgn(const char* input, const char* output) {
     if (!IsStandardStream(input)) return ExitStatus(ConvertPgnFile(input, output, counter));
     GameFileTarget target;
     if (!target.Open(output)) return 1;
-    bool done = ConvertPgnStream(std::cin, input, target, counter, 0);
+    StandardInputBuffer buffer;
+    std::istream pgn(&buffer);
+    bool done = ConvertPgnStream(pgn, input, target, counter, 0);
     target.appender.Close();
     return ExitStatus(done);
 }
 
 int ConvertList(const char* list, const char* output) {
-    return ExitStatus(IsStandardStream(list) ? ConvertPgnList(std::cin, output) : ConvertPgnList(list, output));
+    if (!IsStandardStream(list)) return ExitStatus(ConvertPgnList(list, output));
+    StandardInputBuffer buffer;
+    std::istream names(&buffer);
+    return ExitStatus(ConvertPgnList(names, output));
 }
 
 // game2pgn and game2pos, each between files or the standard streams.
@@ -68,7 +102,9 @@ int Export(bool (*fromFiles)(const char*, const char*), bool (*fromStreams)(std:
             return 1;
         }
     }
-    std::istream& games = IsStandardStream(input) ? std::cin : inputFile;
+    StandardInputBuffer buffer;
+    std::istream standardInput(&buffer);
+    std::istream& games = IsStandardStream(input) ? standardInput : inputFile;
     std::ostream& text = IsStandardStream(output) ? std::cout : outputFile;
     return ExitStatus(fromStreams(games, text));
 }
@@ -80,7 +116,7 @@ bool IsGameFileCommand(const std::string& command) {
 }
 
 int RunGameFileCommand(const std::string& command, const char* input, const char* output) {
-    // The standard streams carry whole collections: unsynchronised, they are read in blocks.
+    // Standard output carries whole collections: unsynchronised, it is written in blocks.
     std::ios::sync_with_stdio(false);
     EchoPgnToLog = false;
     if (IsStandardStream(output)) ToolMessages = stderr;

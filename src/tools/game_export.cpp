@@ -62,7 +62,9 @@ bool Export(const char* gamePath, const char* outputPath, const char* cannotCrea
 }
 
 void PrepareNothing() {}
-void PrepareStartPosition() { SetupPosition(StartPositionFen, false); }
+// The position alone: the search tables are of no use here, and clearing them would touch all of
+// the transposition table.
+void PrepareStartPosition() { SetupBoardOnly(StartPositionFen); }
 void WritePgn(const GameRecord& record, std::ostream& output) { WriteGamePgn(record, output); }
 void WritePositions(const GameRecord& record, std::ostream& output) { WriteGamePositions(record, output, 0); }
 

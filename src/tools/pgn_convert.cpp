@@ -31,11 +31,31 @@ inline constexpr std::size_t TagLineLimit = 511;
 inline constexpr std::size_t SanTokenLimit = 10;
 inline constexpr int Eof = std::char_traits<char>::eof();
 
+// Characters straight from the stream's buffer: istream::peek and get build a sentry at every
+// call (and flush the stream tied to standard input), which costs as much as reading the PGN
+// itself. The end of the input sets the stream's state as they would; a stream gone bad (a
+// character that could not be put back) ends the conversion at the next game.
+int Peek(std::istream& stream) {
+    int c = stream.rdbuf()->sgetc();
+    if (c == Eof) stream.setstate(std::ios::eofbit);
+    return c;
+}
+
+int Get(std::istream& stream) {
+    int c = stream.rdbuf()->sbumpc();
+    if (c == Eof) stream.setstate(std::ios::eofbit | std::ios::failbit);
+    return c;
+}
+
+void PutBack(std::istream& stream, char c) {
+    if (stream.rdbuf()->sputbackc(c) == Eof) stream.setstate(std::ios::badbit);
+}
+
 // Blanks and line ends, and the comments that run to the end of their line: ";" comments and
 // "%" escape lines, which collections put before their first game as often as anywhere.
 void SkipWhiteSpace(std::istream& stream) {
-    for (int c; (c = stream.peek()) != Eof;) {
-        if (std::isspace(c)) stream.get();
+    for (int c; (c = Peek(stream)) != Eof;) {
+        if (std::isspace(c)) Get(stream);
         else if (c == ';' || c == '%') stream.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
         else return;
     }
@@ -43,7 +63,7 @@ void SkipWhiteSpace(std::istream& stream) {
 
 // Skips up to the bracket that closes the one just read; brackets of the same kind nest.
 void SkipNested(std::istream& stream, char open, char close) {
-    for (int depth = 1, c; depth > 0 && (c = stream.get()) != Eof;) {
+    for (int depth = 1, c; depth > 0 && (c = Get(stream)) != Eof;) {
         if (c == open) ++depth;
         else if (c == close) --depth;
     }
@@ -51,7 +71,7 @@ void SkipNested(std::istream& stream, char open, char close) {
 
 // A UTF-8 byte order mark before the first tag is not part of the PGN text.
 void SkipByteOrderMark(std::istream& stream) {
-    if (stream.peek() != 0xEF) return;
+    if (Peek(stream) != 0xEF) return;
     char mark[3];
     stream.read(mark, 3);
     if (stream.gcount() == 3 && std::memcmp(mark, "\xEF\xBB\xBF", 3) == 0) return;
@@ -101,9 +121,9 @@ void ReadResultTag(GameRecord& record, const std::string& line) {
 Move ReadSanToken(GameRecord& record, std::istream& stream, const char* prefix = "") {
     std::size_t length = std::strlen(prefix);
     std::memcpy(record.text, prefix, length);
-    for (int c; length < SanTokenLimit && (c = stream.peek()) != Eof;) {
+    for (int c; length < SanTokenLimit && (c = Peek(stream)) != Eof;) {
         if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '{' || c == ';') break;
-        record.text[length++] = static_cast<char>(stream.get());
+        record.text[length++] = static_cast<char>(Get(stream));
     }
     record.text[length] = '\0';
     return ParseSanMove(record.text);
@@ -112,10 +132,10 @@ Move ReadSanToken(GameRecord& record, std::istream& stream, const char* prefix =
 // Castling written with zeros ("0-0", "0-0-0") begins like a move number or the result "0-1";
 // when the "0" just read is followed by "-0", the "-" is taken and true returned.
 bool IsCastlingWithZeros(int c, std::istream& stream) {
-    if (c != '0' || stream.peek() != '-') return false;
-    stream.get();
-    if (stream.peek() == '0') return true;
-    stream.putback('-');
+    if (c != '0' || Peek(stream) != '-') return false;
+    Get(stream);
+    if (Peek(stream) == '0') return true;
+    PutBack(stream, '-');
     return false;
 }
 
@@ -134,12 +154,12 @@ bool SkipCommentOrVariation(int c, std::istream& stream) {
 void SkipRestOfGame(const GameRecord& record, std::istream& stream) {
     for (;;) {
         SkipWhiteSpace(stream);
-        int c = stream.peek();
+        int c = Peek(stream);
         if (c == Eof || c == '[') return;
-        stream.get();
+        Get(stream);
         if (SkipCommentOrVariation(c, stream)) continue;
         std::string token(1, static_cast<char>(c));
-        while ((c = stream.peek()) != Eof && !std::isspace(c) && c != '{' && c != '(') token += static_cast<char>(stream.get());
+        while ((c = Peek(stream)) != Eof && !std::isspace(c) && c != '{' && c != '(') token += static_cast<char>(Get(stream));
         if (token == record.resultText || token == "*" || token == "1-0" || token == "0-1" || token == "1/2-1/2")
             return;
     }
@@ -195,8 +215,10 @@ std::uint64_t IndexAndRepairGameFile(const char* gamePath, GameIndex& index) {
     return wholeBytes;
 }
 
+// The position alone: the search tables are of no use here, and clearing them would touch all of
+// the transposition table.
 void ResetToStart() {
-    SetupPosition(StartPositionFen, false);
+    SetupBoardOnly(StartPositionFen);
     CurrentPly = PlyStack.data();
 }
 
@@ -211,8 +233,8 @@ bool ReadPgnTags(GameRecord& record, std::istream& stream, std::string& log) {
     log += '\n';
     for (;;) {
         SkipWhiteSpace(stream);
-        if (stream.peek() != '[') break;
-        stream.get();
+        if (Peek(stream) != '[') break;
+        Get(stream);
         std::string line;
         std::getline(stream, line);
         if (line.size() > TagLineLimit) line.resize(TagLineLimit);
@@ -236,7 +258,7 @@ int ReadPgnGame(GameRecord& record, std::istream& stream, std::string& log) {
     int count = 0;
     if (!ReadPgnTags(record, stream, log)) return 0;
     bool skip = record.setUp;
-    for (int c; !skip && (SkipWhiteSpace(stream), (c = stream.get()) != Eof);) {
+    for (int c; !skip && (SkipWhiteSpace(stream), (c = Get(stream)) != Eof);) {
         if (c == '*') {
             if (record.resultCode != '*') throw GameFileError("Result * error");
             break; // consumed, so that the next game's tags are found
@@ -244,9 +266,9 @@ int ReadPgnGame(GameRecord& record, std::istream& stream, std::string& log) {
         bool castlingWithZeros = IsCastlingWithZeros(c, stream);
         if (std::isdigit(c) && !castlingWithZeros) {
             log += static_cast<char>(c);
-            if (c == record.resultText[0] && stream.peek() == record.resultText[1]) {
+            if (c == record.resultText[0] && Peek(stream) == record.resultText[1]) {
                 for (const char* rest = record.resultText + 1; *rest; ++rest) {
-                    int next = stream.get();
+                    int next = Get(stream);
                     if (next != Eof) log += static_cast<char>(next);
                     if (next != *rest) throw GameFileError("wrong end result 1");
                 }
@@ -261,10 +283,10 @@ int ReadPgnGame(GameRecord& record, std::istream& stream, std::string& log) {
         // "$" marks, and "!" or "?" written apart from their move
         if (c == '$' || c == '!' || c == '?' || SkipCommentOrVariation(c, stream)) continue;
         if (c == '[') { // the next game's tags: this game had no result token
-            stream.putback(static_cast<char>(c));
+            PutBack(stream, static_cast<char>(c));
             break;
         }
-        if (!castlingWithZeros) stream.putback(static_cast<char>(c));
+        if (!castlingWithZeros) PutBack(stream, static_cast<char>(c));
         Move move = ReadSanToken(record, stream, castlingWithZeros ? "0-" : "");
         if (!move) {
             log += record.text;
@@ -346,7 +368,7 @@ bool ConvertPgnStream(std::istream& pgn, const char* pgnName, GameFileTarget& ta
     auto bytesRead = [&] { return static_cast<std::uint64_t>(std::max<std::streamoff>(0, pgn.tellg())); };
     try {
         SkipByteOrderMark(pgn);
-        while (pgn.peek() != Eof) {
+        while (!pgn.bad() && Peek(pgn) != Eof) {
             log.clear();
             int bits = ReadPgnGame(record, pgn, log);
             if (EchoPgnToLog) LogBlock(log);
