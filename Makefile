@@ -11,8 +11,9 @@ TSAN_TESTS = Protocol|EngineControl|GuiCommands|GuiSequences|GuiSession|Uci|Book
 
 PREFIX ?= /usr/local
 PACKAGE_DIR ?= build-package
+WINDOWS_DIR ?= build-windows
 
-.PHONY: all build run test test-sanitize test-tsan fuzz install package clean
+.PHONY: all build run test test-sanitize test-tsan fuzz install package windows windows-zip test-windows clean
 
 all: build
 
@@ -45,6 +46,19 @@ package:
 	cd $(PACKAGE_DIR) && cpack -G DEB -B $(abspath $(BUILD_DIR))
 	rm -rf $(BUILD_DIR)/_CPack_Packages
 
+# velkor.exe and velkor-tool.exe for 64-bit Windows, cross-built with MinGW-w64 and linked
+# statically; the zip holds them with the book, the README and the licence.
+windows:
+	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=packaging/mingw-w64.cmake -DBUILD_TESTING=OFF
+	cmake --build $(WINDOWS_DIR) -j $(JOBS) --target velkor velkor-tool
+
+windows-zip: windows
+	cmake --build $(WINDOWS_DIR) --target windows-zip
+
+# The Windows build under Wine: protocol, perft, bench and game files against the Linux build.
+test-windows: build windows
+	tests/windows/wine_check.sh $(WINDOWS_DIR) $(BUILD_DIR)
+
 # ThreadSanitizer: the thread tests, then one refereed xboard game, with every report written to
 # $(TSAN_DIR)/reports; any report fails the target.
 test-tsan:
@@ -66,4 +80,4 @@ fuzz:
 	tests/fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(TSAN_DIR) $(FUZZ_DIR) $(PACKAGE_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(TSAN_DIR) $(FUZZ_DIR) $(PACKAGE_DIR) $(WINDOWS_DIR)

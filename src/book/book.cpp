@@ -6,6 +6,7 @@
 #include <ctime>
 #include <fstream>
 #include <limits>
+#include <vector>
 
 #include "core/platform.h"
 #include "movegen/attacks.h"
@@ -48,23 +49,24 @@ struct HashAgeGuard {
     ~HashAgeGuard() { HashAge = saved; }
 };
 
-bool IsReadable(const std::string& path) { return static_cast<bool>(std::ifstream(path, std::ios::binary)); }
+bool IsReadable(const std::filesystem::path& path) { return static_cast<bool>(std::ifstream(path, std::ios::binary)); }
 
 } // namespace
 
-std::string FindBookFile() {
+std::filesystem::path FindBookFile() {
+    std::vector<std::filesystem::path> folders{"."};
 #ifdef VELKOR_DATA_DIR
-    const std::string installed = VELKOR_DATA_DIR;
-#else
-    const std::string installed;
+    folders.emplace_back(VELKOR_DATA_DIR);
 #endif
-    std::string beside = ExecutableDirectory();
-    for (std::string folder : {std::string("."), installed, beside.empty() ? beside : beside + "/../share/games/velkor"}) {
-        if (folder.empty()) continue;
-        std::string path = folder == "." ? std::string(BookFileName) : folder + "/" + BookFileName;
+    if (std::filesystem::path beside = ExecutableDirectory(); !beside.empty()) {
+        folders.push_back(beside / ".." / "share" / "games" / "velkor");
+        folders.push_back(beside); // where Windows users put an engine's files
+    }
+    for (const std::filesystem::path& folder : folders) {
+        std::filesystem::path path = folder == "." ? std::filesystem::path(BookFileName) : folder / BookFileName;
         if (IsReadable(path)) return path;
     }
-    return "";
+    return {};
 }
 
 bool PlantBookLine(const Move* moves, int count) {
@@ -92,7 +94,7 @@ bool PlantBookLine(const Move* moves, int count) {
     return true;
 }
 
-bool LoadBook(const char* fileName) {
+bool LoadBook(const std::filesystem::path& fileName) {
     if (!IsStartPosition()) return false;
     std::ifstream file(fileName, std::ios::binary);
     if (!file) return false;

@@ -3,7 +3,7 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
+#include <filesystem>
 
 #include "core/move.h"
 
@@ -11,17 +11,17 @@ namespace velkor {
 
 // The book is looked for under this name in the working directory, then in the data folder the
 // engine was built to be installed to, then in ../share/games/velkor beside the executable (an
-// install that was moved).
+// install that was moved), then beside the executable itself.
 inline constexpr const char* BookFileName = "Velkor.book";
 inline constexpr int MaxBookLineMoves = 64;
 
-// The first of the book's places that holds a file it can read, or "" when none does.
-std::string FindBookFile();
+// The first of the book's places that holds a file it can read; empty when none does.
+std::filesystem::path FindBookFile();
 
 // Reads the book and plants every line, a randomly chosen one last (its moves stand where lines
 // branch). Only from the start position. False when anything is wrong with the file; the
 // position, CurrentPly and HashAge are as before in every case.
-bool LoadBook(const char* fileName);
+bool LoadBook(const std::filesystem::path& fileName);
 
 // Plants one line of moves from the current position; false when a move is not a legal move of
 // the position reached. The position and CurrentPly are unchanged afterwards.

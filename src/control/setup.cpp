@@ -3,7 +3,7 @@
 #include "control/setup.h"
 
 #include <cstdio>
-#include <string>
+#include <filesystem>
 
 #include "book/book.h"
 #include "core/log.h"
@@ -38,8 +38,8 @@ bool SetupPosition(const char* text, bool loadBook, bool tellBookError) {
     // interface hears nothing of it; at the start a missing or damaged book is told.
     if (loadBook) {
         bool atStart = IsStartPosition();
-        std::string path = atStart ? FindBookFile() : "";
-        bool loaded = !path.empty() && LoadBook(path.c_str());
+        std::filesystem::path path = atStart ? FindBookFile() : std::filesystem::path();
+        bool loaded = !path.empty() && LoadBook(path);
         if (!loaded) LogLine("-\ttellusererror BOOK ERROR!\n");
         // A damaged book is told at every game, one found nowhere once: the engine plays on.
         bool tell = atStart && !loaded && tellBookError && (!path.empty() || !MissingBookTold);
@@ -67,8 +67,8 @@ bool SetupGamePosition(const char* text, bool loadBook, bool& bookPlanted) {
     if (!ReadFen(text, fen) || fen.epdOperation) return false;
     BuildPosition(fen);
     if (loadBook && IsStartPosition()) {
-        std::string path = FindBookFile();
-        bookPlanted = !path.empty() && LoadBook(path.c_str());
+        std::filesystem::path path = FindBookFile();
+        bookPlanted = !path.empty() && LoadBook(path);
     }
     HashAge = SearchHashAge;
     return true;

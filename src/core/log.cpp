@@ -3,7 +3,6 @@
 
 #include <cstdio>
 #include <mutex>
-#include <string>
 
 #include "core/platform.h"
 
@@ -16,9 +15,9 @@ inline constexpr const char* LogFileName = "Velkor.log";
 // The working directory first, as interfaces expect; where it cannot be written (an installed
 // engine started in /usr/games), the user's state folder; else no log at all, and no complaint.
 std::FILE* OpenLogFile() {
-    if (std::FILE* file = std::fopen(LogFileName, "w")) return file;
-    std::string folder = UserStateDirectory();
-    return folder.empty() ? nullptr : std::fopen((folder + "/" + LogFileName).c_str(), "w");
+    if (std::FILE* file = std::fopen(LogFileName, "wb")) return file;
+    std::filesystem::path folder = UserStateDirectory();
+    return folder.empty() ? nullptr : OpenFile(folder / LogFileName, "wb");
 }
 
 // Opened during static initialisation, before the entry runs; closed by static clean-up.

@@ -1,14 +1,12 @@
-// A small reader over a file descriptor. It buffers what read() returns but never hands out
-// more than one token at a time, so arguments can be read right after their command.
+// A small reader over standard input. It buffers what arrives but never hands out more than one
+// token at a time, so arguments can be read right after their command.
 #include "frontend/input.h"
 
-#include <poll.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <thread>
+
+#include "core/platform.h"
 
 namespace velkor {
 
@@ -32,16 +30,13 @@ InputBuffer Input;
 int Peek() {
     if (Input.position == Input.length) {
         if (Input.ended) return -1;
-        ssize_t count;
-        do {
-            count = read(STDIN_FILENO, Input.data, sizeof(Input.data));
-        } while (count < 0 && errno == EINTR);
-        if (count <= 0) {
+        std::size_t count = ReadInput(Input.data, sizeof(Input.data));
+        if (count == 0) {
             Input.ended = true;
             return -1;
         }
         Input.position = Input.scan = 0;
-        Input.length = static_cast<std::size_t>(count);
+        Input.length = count;
     }
     return static_cast<unsigned char>(Input.data[Input.position]);
 }
@@ -69,14 +64,10 @@ void ReadAvailable(int timeoutMs) {
         std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
         return;
     }
-    pollfd reader{STDIN_FILENO, POLLIN, 0};
-    if (poll(&reader, 1, timeoutMs) <= 0) return;
-    ssize_t count;
-    do {
-        count = read(STDIN_FILENO, Input.data + Input.length, sizeof(Input.data) - Input.length);
-    } while (count < 0 && errno == EINTR);
-    if (count <= 0) Input.ended = true;
-    else Input.length += static_cast<std::size_t>(count);
+    if (!WaitForInput(timeoutMs)) return;
+    std::size_t count = ReadInput(Input.data + Input.length, sizeof(Input.data) - Input.length);
+    if (count == 0) Input.ended = true;
+    else Input.length += count;
 }
 
 // The next whole token among the bytes already read, skipping the blanks before it.

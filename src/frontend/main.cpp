@@ -1,14 +1,12 @@
 // Process entry of the engine.
-#include <unistd.h>
-
-#include <csignal>
-
+#include "core/platform.h"
 #include "frontend/command_loop.h"
 
 int main() {
+    velkor::UseBinaryStandardStreams();
     // xboard sends SIGINT before the first command after every engine move; it must not kill us.
     // At a terminal Ctrl-C is the person's way out, as in any console program.
-    if (!isatty(STDIN_FILENO)) std::signal(SIGINT, SIG_IGN);
+    velkor::IgnoreInterruptsUnlessAtATerminal();
     velkor::CommandLoop();
     return 0;
 }

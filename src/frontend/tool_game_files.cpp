@@ -3,15 +3,13 @@
 // may be far larger than any log should be.
 #include "frontend/tool_game_files.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iostream>
 
+#include "core/platform.h"
 #include "tools/game_export.h"
 #include "tools/pgn_convert.h"
 #include "tools/progress.h"
@@ -32,11 +30,8 @@ class StandardInputBuffer : public std::streambuf {
         if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
         std::size_t keep = std::min<std::size_t>(PutbackRoom, static_cast<std::size_t>(gptr() - eback()));
         std::memmove(data + PutbackRoom - keep, gptr() - keep, keep);
-        ssize_t count;
-        do {
-            count = read(STDIN_FILENO, data + PutbackRoom, sizeof(data) - PutbackRoom);
-        } while (count < 0 && errno == EINTR);
-        if (count <= 0) return traits_type::eof();
+        std::size_t count = ReadInput(data + PutbackRoom, sizeof(data) - PutbackRoom);
+        if (count == 0) return traits_type::eof();
         setg(data + PutbackRoom - keep, data + PutbackRoom, data + PutbackRoom + count);
         return traits_type::to_int_type(*gptr());
     }
@@ -96,7 +91,7 @@ int Export(bool (*fromFiles)(const char*, const char*), bool (*fromStreams)(std:
     }
     std::ofstream outputFile;
     if (!IsStandardStream(output)) {
-        outputFile.open(output, std::ios::app);
+        outputFile.open(output, std::ios::app | std::ios::binary);
         if (!outputFile) {
             std::fprintf(ToolMessages, cannotCreate, output);
             return 1;
@@ -120,7 +115,7 @@ int RunGameFileCommand(const std::string& command, const char* input, const char
     std::ios::sync_with_stdio(false);
     EchoPgnToLog = false;
     if (IsStandardStream(output)) ToolMessages = stderr;
-    if (isatty(STDERR_FILENO)) ShowProgress = PrintProgressLine;
+    if (IsTerminal(StandardStream::Error)) ShowProgress = PrintProgressLine;
     if (command == "pgn2game") return ConvertPgn(input, output);
     if (command == "pgnlist2game") return ConvertList(input, output);
     bool (*filesPgn)(const char*, const char*) = ExportPgn;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "control/setup.h"
+#include "core/platform.h"
 #include "core/tables.h"
 #include "frontend/tool_game_files.h"
 #include "notation/coordinate.h"
@@ -184,6 +185,7 @@ int RunEpdCommand(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    UseBinaryStandardStreams();
     if (argc < 2) return Usage();
     InitTables();
     std::string command = argv[1];

@@ -53,7 +53,7 @@ bool Export(const char* gamePath, const char* outputPath, const char* cannotCrea
         std::fprintf(ToolMessages, "Cannot open GAME input file: '%s'\n", gamePath);
         return false;
     }
-    std::ofstream output(outputPath, std::ios::app);
+    std::ofstream output(outputPath, std::ios::app | std::ios::binary);
     if (!output) {
         std::fprintf(ToolMessages, cannotCreate, outputPath);
         return false;

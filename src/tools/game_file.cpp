@@ -2,6 +2,8 @@
 #include "tools/game_file.h"
 
 #include <cstring>
+
+#include "core/platform.h"
 #include <istream>
 #include <ostream>
 
@@ -94,7 +96,7 @@ bool GameFileAppender::Holds(std::uint64_t offset, const GameRecord& record) {
         if (offset + bytes > fileBytes) return false;
         readBack.resize(bytes);
         // Reading sets the file's position; appending writes at its end whatever the position.
-        if (std::fseek(file, static_cast<long>(offset), SEEK_SET) != 0 ||
+        if (!SeekFile(file, offset) ||
             std::fread(readBack.data(), 1, bytes, file) != bytes)
             return false;
         stored = readBack.data();

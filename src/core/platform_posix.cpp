@@ -1,0 +1,86 @@
+// The operating system's side of the engine on Linux and other POSIX systems.
+#include "core/platform.h"
+
+#include <poll.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <system_error>
+
+namespace velkor {
+
+namespace {
+inline constexpr std::size_t HugePageBytes = std::size_t{2} << 20;
+} // namespace
+
+bool WaitForInput(int timeoutMs) {
+    pollfd reader{STDIN_FILENO, POLLIN, 0};
+    return poll(&reader, 1, timeoutMs) > 0;
+}
+
+std::size_t ReadInput(char* buffer, std::size_t size) {
+    ssize_t count;
+    do {
+        count = read(STDIN_FILENO, buffer, size);
+    } while (count < 0 && errno == EINTR);
+    return count > 0 ? static_cast<std::size_t>(count) : 0;
+}
+
+bool IsTerminal(StandardStream stream) {
+    return isatty(stream == StandardStream::Input ? STDIN_FILENO : STDERR_FILENO) != 0;
+}
+
+void UseBinaryStandardStreams() {}
+
+void IgnoreInterruptsUnlessAtATerminal() {
+    if (!IsTerminal(StandardStream::Input)) std::signal(SIGINT, SIG_IGN);
+}
+
+void* AllocateLargeMemory(std::size_t bytes) {
+    std::size_t rounded = (bytes + HugePageBytes - 1) / HugePageBytes * HugePageBytes;
+    // Mapped with a huge page's worth to spare, so that an aligned start can be picked; the
+    // kernel hands out zero-filled pages only when they are first touched.
+    void* mapped = mmap(nullptr, rounded + HugePageBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped != MAP_FAILED) {
+        auto address = reinterpret_cast<std::uintptr_t>(mapped);
+        auto aligned = (address + HugePageBytes - 1) & ~(HugePageBytes - 1);
+        void* table = reinterpret_cast<void*>(aligned);
+#ifdef MADV_HUGEPAGE
+        madvise(table, rounded, MADV_HUGEPAGE);
+#endif
+        return table;
+    }
+    void* table = std::aligned_alloc(HugePageBytes, rounded);
+    if (!table) {
+        std::fputs("out of memory for the engine's tables\n", stderr);
+        std::abort();
+    }
+    return table;
+}
+
+std::filesystem::path ExecutableDirectory() {
+    std::error_code error;
+    std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path() : executable.parent_path();
+}
+
+std::filesystem::path UserStateDirectory() {
+    std::filesystem::path base;
+    if (const char* state = std::getenv("XDG_STATE_HOME"); state && *state == '/') base = state;
+    else if (const char* home = std::getenv("HOME"); home && *home == '/') base = std::filesystem::path(home) / ".local/state";
+    else return {};
+    std::filesystem::path folder = base / "velkor";
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error || access(folder.c_str(), W_OK) != 0) return {};
+    return folder;
+}
+
+std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) { return std::fopen(path.c_str(), mode); }
+
+bool SeekFile(std::FILE* file, std::uint64_t offset) { return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0; }
+
+} // namespace velkor
