@@ -33,10 +33,21 @@ bool FinalLinePending = false;
 bool ThinkingShown() { return ShowThinking.load(std::memory_order_relaxed); }
 std::int32_t ElapsedMs() { return ProcessClockMs() - SearchStartMs; }
 
-// xboard: depth, score in centipawns, time in centiseconds, nodes, line. Interfaces read whole
-// numbers only: a score in pawns would hide the line from them.
+inline constexpr int XboardMateScore = 100000;
+
+// xboard's score: centipawns, or for a mate in N moves (the mating move included) 100000 + N,
+// and -100000 - N when mated in N, which interfaces show as "#N" and "#-N".
+int XboardScore(int score) {
+    int mate = MateMoves(score);
+    if (mate > 0) return XboardMateScore + mate;
+    if (mate < 0 || score <= -MateScore) return -XboardMateScore + mate;
+    return score;
+}
+
+// xboard: depth, score, time in centiseconds, nodes, line. Interfaces read whole numbers only: a
+// score in pawns would hide the line from them.
 int FormatXboardLine(char* buffer, std::size_t size, std::uint32_t depth, int score, const char* line) {
-    return std::snprintf(buffer, size, "    %d     %d     %d     %d  %s\n", static_cast<int>(depth), score,
+    return std::snprintf(buffer, size, "    %d     %d     %d     %d  %s\n", static_cast<int>(depth), XboardScore(score),
                          ElapsedMs() / 10, static_cast<int>(NodeCount), line);
 }
 

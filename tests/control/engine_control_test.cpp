@@ -100,7 +100,7 @@ TEST_F(EngineControlTest, APonderHitAfterThePonderSearchEndedStillShowsItsThinki
     engine.Send("quit\n");
     EXPECT_EQ(engine.WaitForExit(), 0);
     std::string after = engine.Output().substr(before);
-    EXPECT_EQ(after.rfind("    2     8099     0     ", 0), 0u) << after;
+    EXPECT_EQ(after.rfind("    2     100001     ", 0), 0u) << after;
     EXPECT_NE(after.find("  b1a1 # \nmove b1a1\n1-0 {Velkor mates 1}\n"), std::string::npos) << after;
 }
 
@@ -187,6 +187,29 @@ TEST_F(EngineControlTest, TestThenGoAnalysesWithProgressLines) {
     // The analysis has no time limit, but the end of the input ends it.
     engine.CloseInput();
     EXPECT_EQ(engine.WaitForExit(), 0);
+}
+
+// Interfaces show a score of 100000 + N as a mate in N moves and -100000 - N as mated in N.
+TEST_F(EngineControlTest, MateScoresInTheThinkingLine) {
+    struct Case {
+        const char* fen;
+        const char* score;
+    };
+    for (Case mate : {Case{"6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1", "100001"},
+                      Case{"r5rk/5p1p/5R2/4B3/8/8/7P/7K w - - 0 1", "100003"},
+                      Case{"k7/8/2K5/8/8/8/8/7R b - - 0 1", "-100002"}}) {
+        EngineProcess engine;
+        engine.Send(std::string("xboard\npost\nsetboard ") + mate.fen + "\nst 2\ngo\n");
+        ASSERT_TRUE(WaitForMoves(engine, 1, 10000)) << engine.Output();
+        engine.Send("quit\n");
+        EXPECT_EQ(engine.WaitForExit(), 0);
+        std::vector<std::string> lines = LinesAfter(engine.Output(), "    ");
+        ASSERT_FALSE(lines.empty()) << mate.fen;
+        std::istringstream fields(lines.back());
+        std::string depth, score;
+        fields >> depth >> score;
+        EXPECT_EQ(score, mate.score) << mate.fen << ": " << lines.back();
+    }
 }
 
 } // namespace velkor::test

@@ -244,6 +244,10 @@ TEST_F(Uci, LimitsOfGo) {
     client.Send("position fen 6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1\ngo mate 1\n");
     EXPECT_EQ(client.AwaitBestMove(), "bestmove d1d8");
     EXPECT_EQ(client.infos.back().find("score mate 1 "), client.infos.back().find("score")) << client.infos.back();
+    // Mated in two: the distance in moves, negative.
+    client.Send("position fen k7/8/2K5/8/8/8/8/7R b - - 0 1\ngo depth 6\n");
+    ASSERT_FALSE(client.AwaitBestMove().empty());
+    EXPECT_NE(client.infos.back().find(" score mate -2 "), std::string::npos) << client.infos.back();
     // No legal move: at once, with the score of the position.
     client.Send("position fen 6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1 moves d1d8\ngo wtime 1000 btime 1000\n");
     EXPECT_EQ(client.AwaitBestMove(), "bestmove (none)");
