@@ -132,7 +132,7 @@ void ApplyUciTime(long long clockMs, long long incrementMs, long long movesToGo,
     }
     OverheadMs = std::clamp<long long>(overheadMs, 0, MaxIncrementMs);
     MoveTimeMs = static_cast<std::uint32_t>(std::max<long long>(0, static_cast<long long>(MoveTimeMs) - OverheadMs));
-    if (moveTimeMs > 0) {
+    if (moveTimeMs != NoUciMoveTime) {
         FixedMoveTimeMs = static_cast<std::uint32_t>(std::clamp<long long>(moveTimeMs - OverheadMs, 1, MaxIncrementMs));
         MoveTimeMs = FixedMoveTimeMs;
     }

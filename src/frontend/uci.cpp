@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -161,17 +162,19 @@ struct GoRequest {
     long long clockMs = NoUciClock;
     long long incrementMs = 0;
     long long movesToGo = 0;
-    long long moveTimeMs = 0;
-    long long depth = 0;
-    long long nodes = 0;
-    long long mate = 0;
+    // The limits given: NotGiven when absent (a limit of zero or less is the smallest there is).
+    static constexpr long long NotGiven = LLONG_MIN;
+    long long moveTimeMs = NotGiven;
+    long long depth = NotGiven;
+    long long nodes = NotGiven;
+    long long mate = NotGiven;
     bool infinite = false;
     bool ponder = false;
     std::vector<Move> searchMoves;
 
-    bool Timed() const { return clockMs != NoUciClock || moveTimeMs > 0; }
+    bool Timed() const { return clockMs != NoUciClock || moveTimeMs != NotGiven; }
     // Without any limit a search goes on until it is stopped, as "go infinite".
-    bool Endless() const { return infinite || (!Timed() && depth <= 0 && nodes <= 0 && mate <= 0); }
+    bool Endless() const { return infinite || (!Timed() && depth == NotGiven && nodes == NotGiven && mate == NotGiven); }
 };
 
 bool IsGoKeyword(const std::string& word) {
@@ -211,13 +214,13 @@ GoRequest ReadGo(const Words& words) {
 // completes at least its first iteration.
 unsigned DepthFor(const GoRequest& go) {
     long long depth = MaxIterationDepth;
-    if (go.depth > 0) depth = go.depth;
-    if (go.mate > 0) depth = std::min<long long>(depth, 2 * go.mate);
+    if (go.depth != GoRequest::NotGiven) depth = go.depth;
+    if (go.mate != GoRequest::NotGiven) depth = std::min<long long>(depth, 2 * std::clamp<long long>(go.mate, 0, MaxIterationDepth));
     return static_cast<unsigned>(std::clamp<long long>(depth, MinIterationDepth, MaxIterationDepth));
 }
 
 void SetSearchLimits(const GoRequest& go) {
-    NodeLimit = go.nodes > 0 ? static_cast<std::uint64_t>(go.nodes) : NoNodeLimit;
+    NodeLimit = go.nodes == GoRequest::NotGiven ? NoNodeLimit : static_cast<std::uint64_t>(std::max(go.nodes, 1LL));
     RootMoveCount = 0;
     for (Move move : go.searchMoves)
         if (RootMoveCount < MaxMoves) RootMoves[static_cast<std::size_t>(RootMoveCount++)] = move;
@@ -274,7 +277,8 @@ void Go(const Words& words) {
             return;
         }
     }
-    ApplyUciTime(go.clockMs, go.incrementMs, go.movesToGo, go.moveTimeMs, Options.moveOverheadMs);
+    ApplyUciTime(go.clockMs, go.incrementMs, go.movesToGo, go.moveTimeMs == GoRequest::NotGiven ? NoUciMoveTime : go.moveTimeMs,
+                 Options.moveOverheadMs);
     if (BookMovePlayed && !go.ponder) ApplyBookExitTime();
     SetSearchLimits(go);
     ClaimRootDraws = false;
