@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Plays Velkor against fairymax under a headless xboard referee and fails on any illegal move,
+# Plays Velkor against fairymax (or OPPONENT) under a headless xboard referee and fails on any illegal move,
 # time forfeit, crash or "tellusererror", and on a searched Velkor move whose thinking output
 # xboard could not read (its PGN then lacks the {score/depth time} comment).
 #   xboard_match.sh VELKOR_BINARY GAMES [TIME_CONTROL] [INCREMENT] [PONDER true|false] [uci]
 # With "uci" xboard drives Velkor in UCI through polyglot (go ponder, ponderhit and stop when
-# pondering). Exit 77 (skipped) when xboard, xvfb-run, fairymax (or polyglot) is not installed.
+# pondering). OPPONENT names another xboard engine than fairymax; OPPONENT_UCI=true makes it a
+# UCI one ("gnuchess --uci"). Exit 77 (skipped) when xboard, xvfb-run, the opponent (or polyglot)
+# is not installed.
 set -u
 engine=$(readlink -f "$1")
 games=${2:-1}
@@ -14,8 +16,11 @@ ponder=${5:-false}
 protocol=${6:-xboard}
 uci=()
 [ "$protocol" = uci ] && uci=(-fUCI)
+opponent=${OPPONENT:-fairymax}
+opponentUci=()
+[ "${OPPONENT_UCI:-false}" = true ] && opponentUci=(-sUCI)
 export PATH="$PATH:/usr/games"
-for tool in xboard xvfb-run fairymax ${uci:+polyglot}; do
+for tool in xboard xvfb-run "${opponent%% *}" ${uci:+polyglot}; do
     command -v "$tool" >/dev/null 2>&1 || { echo "$tool not installed: skipped"; exit 77; }
 done
 
@@ -26,7 +31,7 @@ mkdir -p "$work/play"
 cp "$here/../../play/Velkor.book" "$work/play/"
 cd "$work" || exit 1
 timeout 1800 xvfb-run -a xboard -noGUI -popupExitMessage false -saveSettingsOnExit false \
-    -soundMove "" -fcp "$engine" "${uci[@]}" -fd "$work/play" -scp fairymax -sd "$work" \
+    -soundMove "" -fcp "$engine" "${uci[@]}" -fd "$work/play" -scp "$opponent" "${opponentUci[@]}" -sd "$work" \
     -matchGames "$games" -matchPause 500 -timeControl "$control" -timeIncrement "$increment" \
     -autoCallFlag true -ponderNextMove "$ponder" -egtFormats "" \
     -saveGameFile "$work/games.pgn" -pgnExtendedInfo true \

@@ -46,19 +46,23 @@ next_move() { # reads up to the next "move" line, at most $1 seconds
     done
     return 1
 }
-printf 'xboard\nprotover 2\nnew\nhard\npost\nlevel 40 5 0\ntime 30000\notim 30000\nd2d4\n' >&3
+printf 'xboard\nprotover 2\nnew\nhard\npost\nlevel 40 5 0\ntime 30000\notim 30000\ngo\n' >&3
 sleep 1
 printf 'post\n?\n' >&3
-first=$(next_move 5) && legal "d2d4" "$first" && pass "move now ($first)" || fail "move now"
-ponder=""
+white=$(next_move 5) && legal "" "$white" && pass "go, then move now ($white)" || fail "go and move now"
+printf 'time 29500\notim 29500\nd7d5\n' >&3
+sleep 1
+printf '?\n' >&3
+first=$(next_move 5) && legal "$white d7d5" "$first" && pass "a reply, move now ($first)" || fail "move now"
+ponder="" # the reply the engine ponders on after its second move (its second ponder line)
 for _ in 1 2 3 4 5 6 7 8 9 10; do
-    ponder=$(grep -a -- '-ponder move: ' Velkor.log 2>/dev/null | tail -1 | sed 's/.*: //' | tr -d '\r')
+    ponder=$(grep -a -- '-ponder move: ' Velkor.log 2>/dev/null | sed -n 2p | sed 's/.*: //' | tr -d '\r')
     [ -n "$ponder" ] && break
     sleep 0.3
 done
 if [ -n "$ponder" ]; then
     printf 'time 29000\notim 29000\n%s\n?\n' "$ponder" >&3
-    second=$(next_move 5) && legal "d2d4 $first $ponder" "$second" && pass "ponder hit on $ponder ($second)" ||
+    second=$(next_move 5) && legal "$white d7d5 $first $ponder" "$second" && pass "ponder hit on $ponder ($second)" ||
         fail "ponder hit on $ponder"
 else
     fail "no ponder move in the log"
