@@ -6,12 +6,12 @@
 #include <thread>
 
 #include "control/announce.h"
-#include "core/clock.h"
 #include "control/event.h"
 #include "control/game_moves.h"
 #include "control/time_control.h"
-#include "core/tables.h"
+#include "core/clock.h"
 #include "core/log.h"
+#include "core/tables.h"
 #include "movegen/legal.h"
 #include "notation/coordinate.h"
 #include "position/make_move.h"

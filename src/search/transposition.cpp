@@ -18,14 +18,11 @@ std::uint16_t HashAge;
 
 namespace {
 
-inline constexpr std::uint32_t KeyBitsMask = 0xFFF00000; // the bits of word 0 that must match
 inline constexpr std::uint32_t KeyHalfMask = 0xFFFF0000; // the key bits word 0 stores
 
 inline HashBucket& CurrentBucket() { return BucketOf(HashKey, SideToMove); }
 
-inline bool Matches(const HashEntry& entry) {
-    return ((entry.moveAndKey ^ LowHalf(HashKey)) & KeyBitsMask) == 0 && entry.keyHigh == HighHalf(HashKey);
-}
+inline bool Matches(const HashEntry& entry) { return HoldsCurrentPosition(entry); }
 
 inline std::uint32_t DataWord(int depth, std::uint32_t bound, int score) {
     return (static_cast<std::uint32_t>(score + HashEntry::ScoreOffset) << HashEntry::ScoreShift) |
@@ -44,12 +41,6 @@ inline bool WorthKeeping(const HashEntry& entry, int depth, std::uint32_t bound)
 
 void ClearHash() { std::memset(TranspositionTable.data(), 0, sizeof(TranspositionTable)); }
 
-const HashEntry* ProbeHash() {
-    const HashBucket& bucket = CurrentBucket();
-    for (const HashEntry& entry : bucket.slots)
-        if (Matches(entry)) return &entry;
-    return nullptr;
-}
 
 void StoreHash(int depth, std::uint32_t bound, Move move, int score) {
     HashBucket& bucket = CurrentBucket();

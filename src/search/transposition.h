@@ -63,6 +63,21 @@ inline HashBucket& BucketOf(HashKeyValue key, int side) {
     return TranspositionTable[(LowHalf(key) & HashBucketMask) + static_cast<std::uint32_t>(side) * HashBucketsPerSide];
 }
 
+inline constexpr std::uint32_t HashKeyBitsMask = 0xFFF00000; // the bits of word 0 that must match
+
+// True when the entry holds the current position.
+inline bool HoldsCurrentPosition(const HashEntry& entry) {
+    return ((entry.moveAndKey ^ LowHalf(HashKey)) & HashKeyBitsMask) == 0 && entry.keyHigh == HighHalf(HashKey);
+}
+
+// The entry of the current position (HashKey, SideToMove), or nullptr. Inline: every node probes.
+inline const HashEntry* ProbeHash() {
+    const HashBucket& bucket = BucketOf(HashKey, SideToMove);
+    for (const HashEntry& entry : bucket.slots)
+        if (HoldsCurrentPosition(entry)) return &entry;
+    return nullptr;
+}
+
 // The two keys of the position that move leads to, from the move's piece changes alone: castling
 // rights the move loses, the castling rook, the pawn taken en passant and the promoted piece are
 // left out, so for those moves they may be other keys. For prefetching only.
@@ -122,9 +137,6 @@ template <bool WithNullChild = false>
 
 // Zeroes every slot of both halves.
 void ClearHash();
-
-// The entry of the current position (HashKey, SideToMove), or nullptr.
-const HashEntry* ProbeHash();
 
 // Records a result for the current position by the replacement rule: slot 0 keeps the most
 // valuable entry, slot 1 the one it displaced, slot 2 takes the rest.
