@@ -2,7 +2,7 @@
 # A long soak under the headless xboard referee: series of games against fairymax and phalanx,
 # pondering on and off, fast clocks (0:05 + 0.05, 0:10 + 0.1, 40 moves in 0:20, st 1), from the
 # start and from FEN positions with castling rights and en-passant squares, both colours; then
-# UCI series under fastchess.
+# UCI series against the installed Debian UCI engines (fastchess, and xboard through polyglot).
 #   soak.sh [GAMES] [VELKOR_BINARY]     (default 200 games, build/velkor)
 # Fails on any illegal move, time forfeit, crash, hang, tellusererror or result claim that
 # xboard rejects; prints the score per opponent and, per failure, a line and the game's PGN.
@@ -82,24 +82,29 @@ while [ "$played" -lt "$total" ]; do
     index=$((index + 1))
 done
 
-# UCI series under fastchess (when it is at hand: FASTCHESS, or ../shared/tools/fastchess), with
-# and without pondering, against the Debian UCI engines that are installed.
+# UCI series against the Debian UCI engines that are installed: under fastchess (when it is at
+# hand: FASTCHESS, or ../shared/tools/fastchess) without pondering, and with pondering under
+# xboard through polyglot, since the fastchess build we test with cannot ponder.
 fastchess=${FASTCHESS:-$here/../../../shared/tools/fastchess}
-if [ -x "$fastchess" ]; then
-    for opponent in "/usr/games/gnuchess --uci" /usr/games/glaurung /usr/games/toga2; do
-        [ -x "${opponent%% *}" ] || continue
-        for ponder in false true; do
-            if "$here/uci_match.sh" "$engine" "$fastchess" 10 10+0.1 "$ponder" $opponent > "$root/uci.out" 2>&1; then
-                echo "ok   uci: $(head -1 "$root/uci.out")"
-            else
-                failures=$((failures + 1))
-                echo "FAIL uci:"; cat "$root/uci.out"
-            fi
-        done
-    done
-else
-    echo "fastchess not found: no UCI series"
-fi
+[ -x "$fastchess" ] || echo "fastchess not found: no UCI series under fastchess"
+for opponent in "/usr/games/gnuchess --uci" /usr/games/glaurung /usr/games/toga2; do
+    [ -x "${opponent%% *}" ] || continue
+    if [ -x "$fastchess" ]; then
+        if "$here/uci_match.sh" "$engine" "$fastchess" 10 10+0.1 false $opponent > "$root/uci.out" 2>&1; then
+            echo "ok   uci: $(head -1 "$root/uci.out")"
+        else
+            failures=$((failures + 1))
+            echo "FAIL uci:"; cat "$root/uci.out"
+        fi
+    fi
+    if OPPONENT="$opponent" OPPONENT_UCI=true "$here/xboard_match.sh" "$engine" 10 0:10 0.1 true uci \
+        > "$root/uci.out" 2>&1; then
+        echo "ok   uci pondering through polyglot against $opponent: $(tail -1 "$root/uci.out")"
+    elif [ $? -ne 77 ]; then
+        failures=$((failures + 1))
+        echo "FAIL uci pondering through polyglot against $opponent:"; cat "$root/uci.out"
+    fi
+done
 
 echo "--- score (Velkor's points per opponent)"
 awk -F'"' '

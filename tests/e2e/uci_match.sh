@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # A UCI match under fastchess, the strict tournament manager: Velkor against a UCI engine.
 #   uci_match.sh VELKOR FASTCHESS GAMES TC PONDER OPPONENT [OPPONENT_ARGS]
-# e.g. uci_match.sh build/velkor ../shared/tools/fastchess 50 10+0.1 true /usr/games/gnuchess --uci
-# PONDER true lets both engines ponder. Openings: tests/e2e/openings.epd, in random order, each
-# played with both colours. Fails on any time loss, illegal move, stall, disconnect or warning
-# about a pv or bestmove; prints the score and the PGN's endings.
+# e.g. uci_match.sh build/velkor ../shared/tools/fastchess 50 10+0.1 false /usr/games/gnuchess --uci
+# PONDER true lets both engines ponder; it needs a fastchess with the engine key ponder (the
+# build in ../shared/tools has none, so soak.sh ponders under xboard through polyglot).
+# Openings: tests/e2e/openings.epd, in random order, each played with both colours. Fails on any
+# time loss, illegal move, stall, disconnect or warning about a pv or bestmove; prints the score
+# and the PGN's endings.
 set -u
 here=$(dirname "$(readlink -f "$0")")
 velkor=$(readlink -f "$1") fastchess=$(readlink -f "$2") games=$3 tc=$4 ponder=$5 opponent=$6
