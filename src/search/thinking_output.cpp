@@ -25,6 +25,7 @@ std::int32_t SearchStartMs = 0; // when this search began, for the time column
 // What this search printed last, so that the closing line does not repeat it.
 std::uint32_t PrintedDepth = 0;
 Move PrintedMove = NoMove;
+std::uint64_t PrintedNodes = 0;
 
 // The closing line of a ponder search that ended by itself, for a hit that comes afterwards.
 char PendingFinalLine[ProgressLineSize];
@@ -32,6 +33,7 @@ bool FinalLinePending = false;
 
 bool ThinkingShown() { return ShowThinking.load(std::memory_order_relaxed); }
 std::int32_t ElapsedMs() { return ProcessClockMs() - SearchStartMs; }
+std::uint64_t SearchedNodes() { return NodeCount + QuiescenceNodeCount; }
 
 inline constexpr int XboardMateScore = 100000;
 
@@ -53,7 +55,7 @@ int FormatXboardLine(char* buffer, std::size_t size, std::uint32_t depth, int sc
 
 // UCI: every node the search made counts, and the line starts with the move that is played.
 int FormatUciLine(char* buffer, std::size_t size, std::uint32_t depth, int score, Move best) {
-    std::uint64_t nodes = NodeCount + QuiescenceNodeCount;
+    std::uint64_t nodes = SearchedNodes();
     std::int32_t ms = ElapsedMs();
     int mate = MateMoves(score);
     char scoreText[24];
@@ -81,6 +83,7 @@ void PrintLine(std::uint32_t depth, int score, Move best, const char* xboardLine
     std::fputs(text, stdout);
     PrintedDepth = depth;
     PrintedMove = best;
+    PrintedNodes = SearchedNodes();
 }
 
 } // namespace
@@ -89,6 +92,7 @@ void BeginThinkingOutput() {
     SearchStartMs = ProcessClockMs();
     PrintedDepth = 0;
     PrintedMove = NoMove;
+    PrintedNodes = 0;
     FinalLinePending = false;
 }
 
@@ -99,8 +103,8 @@ void ReportIteration(std::uint32_t depth, int score, Move best, bool mate) {
     char line[LineBufferSize];
     HashLine(line, static_cast<int>(depth));
     LogLine("-E: ", depth, ":\t", score, "\t", line);
-    // An iteration the table answered without a node tells UCI nothing new.
-    if (uci && NodeCount + QuiescenceNodeCount == 0) return;
+    // An iteration the table answered without a node is printed too: the next one may take long,
+    // and an analysing interface would show nothing until it ends.
     if (ThinkingShown()) PrintLine(depth, score, best, line);
 }
 
@@ -108,7 +112,8 @@ void ReportSearchResult(std::uint32_t depth, std::uint32_t completedDepth, int s
     // UCI names the iteration the result comes from; xboard the one the search ended in.
     if (ThinkingOutput == ThinkingFormat::Uci) {
         if (completedDepth) depth = completedDepth;
-        if (PrintedDepth == depth && PrintedMove == best) return;
+        // A line the table answered is repeated with the nodes searched since.
+        if (PrintedDepth == depth && PrintedMove == best && PrintedNodes == SearchedNodes()) return;
     } else if (PrintedDepth == depth) {
         return;
     }

@@ -271,6 +271,15 @@ TEST_F(Uci, EndlessSearchesWaitForTheirCommandAndAnythingElseComesInOrder) {
     client.Send("stop\n");
     EXPECT_EQ(client.AwaitBestMove(), "bestmove d1d8");
 
+    // Analysing a position the table already knows shows the known depth's line at once, not
+    // only when the next, long iteration ends.
+    client.Send("position startpos moves e2e4 e7e5\ngo depth 8\n");
+    ASSERT_FALSE(client.AwaitBestMove().empty());
+    client.Send("go infinite\n");
+    EXPECT_EQ(After(client.Await("info"), "depth"), "8");
+    client.Send("stop\n");
+    EXPECT_TRUE(IsLegalAfter({"e2e4", "e7e5"}, After(client.AwaitBestMove(), "bestmove")));
+
     // A ponder search, then "stop", the next position and "go" in one write (polyglot's way):
     // each "go" gets its own answer, in order.
     client.Send("position startpos moves e2e4 e7e5\ngo ponder wtime 1000 btime 1000\n");
