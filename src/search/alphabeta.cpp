@@ -110,8 +110,12 @@ int Search(int d, int p, int alpha, int beta, bool allowNull) {
     }
 
     // 5. Internal iterative deepening; its list and scores stay for the search below.
+    // A stop met there must end the node: going on to the first child, which deepens first in
+    // its turn, would cost time exponential in the depth (deep pawn endings, with no null move
+    // to cut them, took minutes).
     if (record.hashDepth < d - 2) {
         Search(d - 2, p, alpha, beta, allowNull);
+        if (SearchStopped()) return -Infinity;
         if (const HashEntry* entry = ProbeHash()) record.hashMove = entry->move();
     }
 

@@ -94,6 +94,24 @@ TEST_F(SearchTest, AStoppedSearchKeepsTheLastCompletedIteration) {
     EXPECT_EQ(stopped.score, depthTwo.score);
 }
 
+TEST_F(SearchTest, AStopEndsADeepSearchAtOnceWhereNoNullMoveCuts) {
+    // A king and pawn ending allows no null move and the cleared table no cut-off: a node that
+    // met the stop in its internal deepening still searched its first child, itself deepening
+    // first, so a deep search needed time exponential in its depth to return (2.4 million
+    // nodes here; at depth 114 a game stalled).
+    ClearHash();
+    ASSERT_TRUE(SetupPosition("8/8/3k4/8/3K4/3P4/8/8 b - -", false));
+    CurrentPly = PlyStack.data() + 1;
+    PlyStack[0].moveListEnd = MoveStack.data();
+    IterationDepth = 32;
+    StopSearch = 1;
+    NodeCount = 0;
+    QuiescenceNodeCount = 0;
+    Search(32, 1, -Infinity, Infinity, true);
+    EXPECT_LT(NodeCount + QuiescenceNodeCount, 1000u);
+    CurrentPly = PlyStack.data();
+}
+
 TEST_F(SearchTest, FindsTheWinningTactic) {
     EXPECT_EQ(Text(Think("2rr3k/pp3pp1/1nnqbN1p/3pN3/2pP4/2P3Q1/PPB4P/R4RK1 w - -", 6).move), "g3g6");
     EXPECT_EQ(Text(Think("1k1r4/pp1b1R2/3q2pp/4p3/2B5/4Q3/PPP2B2/2K5 b - -", 6).move), "d6d1");
