@@ -55,12 +55,16 @@ bool IsReadable(const std::filesystem::path& path) { return static_cast<bool>(st
 
 std::filesystem::path FindBookFile() {
     std::vector<std::filesystem::path> folders{"."};
-#ifdef VELKOR_DATA_DIR
-    folders.emplace_back(VELKOR_DATA_DIR);
-#endif
+    // The data folder is found from the executable, so that an engine built but not installed
+    // never reads an installed book; the compiled-in folder serves where the executable cannot be
+    // located.
     if (std::filesystem::path beside = ExecutableDirectory(); !beside.empty()) {
         folders.push_back(beside / ".." / "share" / "games" / "velkor");
         folders.push_back(beside); // where Windows users put an engine's files
+    } else {
+#ifdef VELKOR_DATA_DIR
+        folders.emplace_back(VELKOR_DATA_DIR);
+#endif
     }
     for (const std::filesystem::path& folder : folders) {
         std::filesystem::path path = folder == "." ? std::filesystem::path(BookFileName) : folder / BookFileName;

@@ -9,9 +9,9 @@
 
 namespace velkor {
 
-// The book is looked for under this name in the working directory, then in the data folder the
-// engine was built to be installed to, then in ../share/games/velkor beside the executable (an
-// install that was moved), then beside the executable itself.
+// The book is looked for under this name in the working directory, then in the install's data
+// folder, ../share/games/velkor beside the executable, then beside the executable itself; only
+// where the executable's folder is unknown, in the data folder it was built to be installed to.
 inline constexpr const char* BookFileName = "Velkor.book";
 inline constexpr int MaxBookLineMoves = 64;
 

@@ -101,8 +101,8 @@ bool AnnounceSearchResult() {
     if (IsMarker(move)) {
         result = ResultBeforeMove(move);
     } else if ((move = PlayableMove(move)) != NoMove) {
-        // Only a move that stands on the engine's board is announced. The one move refused is
-        // the one that no longer fits a full game history (after more than 8,000 plies).
+        // Only a move that stands on the engine's board is announced; the board refuses none that
+        // PlayableMove let through, but a refusal must never announce a move not played.
         if (!ApplyGameMove(move)) {
             EngineState = Waiting;
             std::fputs("1/2-1/2 {Velkor: game too long}\n", stdout);

@@ -3,6 +3,7 @@
 // entered, so that the ponder move can be made early and entered when the opponent plays it.
 #include "control/game_moves.h"
 
+#include <algorithm>
 #include <array>
 
 #include "core/log.h"
@@ -27,13 +28,17 @@ void LogKey(HashKeyValue key) { LogLine(Hex{HighHalf(key)}, " ", Hex{LowHalf(key
 // Makes a checked move of the game and keeps what undo and the entry need.
 bool MakeGameMove(Move move, PlyRecord& record) {
     if (move == NoMove) return false;
-    // The game plus the deepest search line must fit into the history.
-    if (HistoryIndex() + PlyStackSize + 1 >= GameHistorySize) {
-        LogLine("-M: game history full, move ignored");
-        return false;
-    }
     // Whatever arrives is checked: an illegal move would corrupt the position.
     if (!IsLegalMove(move)) return false;
+    // The game plus the deepest search line must fit into the history: a very long game forgets
+    // its oldest half, which no draw test reaches and only a take-back that far could need.
+    if (HistoryIndex() + PlyStackSize + 1 >= GameHistorySize) {
+        int dropped = HistoryIndex() / 2;
+        DropOldestHistory(dropped);
+        std::copy(PositionsBeforeGameMoves.begin() + dropped, PositionsBeforeGameMoves.end(),
+                  PositionsBeforeGameMoves.begin());
+        LogLine("-M: game history full, the oldest ", dropped, " plies forgotten");
+    }
     CopyPosition(PositionsBeforeGameMoves[static_cast<std::size_t>(HistoryIndex())]);
     MakeMove(move, record);
     // The history scores belong to the position before; the search of the new one starts afresh.

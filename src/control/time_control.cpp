@@ -130,8 +130,9 @@ void ApplyUciTime(long long clockMs, long long incrementMs, long long movesToGo,
         RemainingClockMs = -1;
         MoveTimeMs = 0;
     }
+    // The overhead guards the clock once, in the cap: taken off the clock's share as well, it
+    // would leave nothing of a bullet clock's share.
     OverheadMs = std::clamp<long long>(overheadMs, 0, MaxIncrementMs);
-    MoveTimeMs = static_cast<std::uint32_t>(std::max<long long>(0, static_cast<long long>(MoveTimeMs) - OverheadMs));
     if (moveTimeMs != NoUciMoveTime) {
         FixedMoveTimeMs = static_cast<std::uint32_t>(std::clamp<long long>(moveTimeMs - OverheadMs, 1, MaxIncrementMs));
         MoveTimeMs = FixedMoveTimeMs;

@@ -71,6 +71,7 @@ enum Square : int {
 };
 // clang-format on
 inline constexpr int SquareCount = 64;
+inline constexpr int BoardSide = 8; // ranks, and files
 inline constexpr int NoKingSquare = 100;
 
 constexpr int RowOf(int square) { return square >> 3; }  // 0 for rank 8

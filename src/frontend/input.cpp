@@ -21,16 +21,38 @@ struct InputBuffer {
     std::size_t position = 0; // the first unread byte
     std::size_t length = 0;
     std::size_t scan = 0;     // the look-ahead: where the next unseen token starts
+    std::size_t run = 0;      // the length of the word arriving last, as far as it has arrived
     bool ended = false;
 };
 
 InputBuffer Input;
 
+bool IsSeparator(int c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f' || c == '\0';
+}
+
+// Reads what has arrived into data. No word longer than TokenBufferSize bytes enters the buffer:
+// the rest of a longer one is dropped as it arrives, so that one word can never fill the buffer
+// and hide the commands behind it. Returns the bytes kept; 0 only at the end of input.
+std::size_t ReadArrived(char* data, std::size_t size) {
+    for (;;) {
+        std::size_t count = ReadInput(data, size);
+        if (count == 0) return 0;
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (IsSeparator(static_cast<unsigned char>(data[i]))) Input.run = 0;
+            else if (Input.run++ >= TokenBufferSize) continue;
+            data[kept++] = data[i];
+        }
+        if (kept > 0) return kept;
+    }
+}
+
 // The next byte, or -1 at end of input.
 int Peek() {
     if (Input.position == Input.length) {
         if (Input.ended) return -1;
-        std::size_t count = ReadInput(Input.data, sizeof(Input.data));
+        std::size_t count = ReadArrived(Input.data, sizeof(Input.data));
         if (count == 0) {
             Input.ended = true;
             return -1;
@@ -48,10 +70,6 @@ int Next() {
     return c;
 }
 
-bool IsSeparator(int c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f' || c == '\0';
-}
-
 // Adds whatever has arrived to the unread bytes, waiting at most timeoutMs for it.
 void ReadAvailable(int timeoutMs) {
     if (Input.ended) return;
@@ -65,12 +83,13 @@ void ReadAvailable(int timeoutMs) {
         return;
     }
     if (!WaitForInput(timeoutMs)) return;
-    std::size_t count = ReadInput(Input.data + Input.length, sizeof(Input.data) - Input.length);
+    std::size_t count = ReadArrived(Input.data + Input.length, sizeof(Input.data) - Input.length);
     if (count == 0) Input.ended = true;
     else Input.length += count;
 }
 
-// The next whole token among the bytes already read, skipping the blanks before it.
+// The next whole token among the bytes already read, skipping the blanks before it; a token
+// too long to read is told at once, as an empty one.
 bool PeekBuffered(char* buffer) {
     while (Input.position < Input.length && IsSeparator(static_cast<unsigned char>(Input.data[Input.position])))
         ++Input.position;
@@ -78,8 +97,9 @@ bool PeekBuffered(char* buffer) {
     std::size_t end = Input.position;
     while (end < Input.length && !IsSeparator(static_cast<unsigned char>(Input.data[end]))) ++end;
     std::size_t length = end - Input.position;
+    if (length >= TokenBufferSize) length = 0;
     // A token reaching the end of what has arrived may go on, unless the input has ended.
-    if ((end == Input.length && !Input.ended) || length == 0 || length >= TokenBufferSize) return false;
+    else if ((end == Input.length && !Input.ended) || length == 0) return false;
     std::memcpy(buffer, Input.data + Input.position, length);
     buffer[length] = '\0';
     return true;
@@ -93,10 +113,14 @@ bool ScanBuffered(char* buffer) {
         Input.scan = start;
         std::size_t end = start;
         while (end < Input.length && !IsSeparator(static_cast<unsigned char>(Input.data[end]))) ++end;
+        std::size_t length = end - start;
+        // A token too long to read is passed over at once: the rest of it never arrives.
+        if (length >= TokenBufferSize) {
+            Input.scan = end;
+            continue;
+        }
         if ((end == Input.length && !Input.ended) || end == start) return false;
         Input.scan = end;
-        std::size_t length = end - start;
-        if (length >= TokenBufferSize) continue;
         std::memcpy(buffer, Input.data + start, length);
         buffer[length] = '\0';
         return true;

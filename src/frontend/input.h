@@ -14,6 +14,8 @@ enum class ReadResult { Token, TooLong, End };
 
 // Reads the next whitespace-delimited token into buffer (TokenBufferSize bytes). A longer token
 // is consumed whole and reported as TooLong, with buffer left empty. NUL bytes separate tokens.
+// Of a word longer than a token only its first TokenBufferSize bytes are ever kept: the line
+// readers see it cut there.
 ReadResult ReadToken(char* buffer);
 
 // Looks ahead without consuming anything: copies the next whole token after the ones already
@@ -23,7 +25,8 @@ ReadResult ReadToken(char* buffer);
 bool ScanToken(char* buffer, int timeoutMs);
 
 // Waits at most timeoutMs for input and copies the next whole token into buffer without
-// consuming it; false when none has arrived.
+// consuming it; false when none has arrived. A token too long to read comes back at once as an
+// empty one.
 bool PeekToken(char* buffer, int timeoutMs);
 
 // True once standard input has ended.

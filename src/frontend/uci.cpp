@@ -33,6 +33,7 @@ namespace {
 
 inline constexpr long long DefaultMoveOverheadMs = 50;
 inline constexpr long long MaxMoveOverheadMs = 5000;
+inline constexpr int IdleWatchSliceMs = 1000; // the input watch without a search to look after
 
 struct UciOptions {
     bool ponder = false; // the interface may send "go ponder"; the engine never ponders unasked
@@ -258,24 +259,43 @@ ThinkingInput WaitForResult(const GoRequest& go) {
     }
 }
 
+ThinkingInput WatchUciInput(int timeoutMs);
+
+// A book move for a "go" that may take one: never for a search the interface waits to stop,
+// and with "searchmoves" only one among them.
+Move BookMoveFor(const GoRequest& go) {
+    if (!Options.ownBook || go.Endless() || go.ponder) return NoMove;
+    Move book = PlantedBookMove();
+    if (!go.searchMoves.empty() && std::find(go.searchMoves.begin(), go.searchMoves.end(), book) == go.searchMoves.end())
+        return NoMove;
+    return book;
+}
+
+// A position without a legal move: a ponder or endless search still waits for "stop" (or
+// "ponderhit"), since the interface only then expects the answer.
+void AnswerWithoutMoves(const GoRequest& go) {
+    if (go.ponder || go.Endless()) {
+        for (;;) {
+            ThinkingInput input = WatchUciInput(IdleWatchSliceMs);
+            if (input == ThinkingInput::EndTurn) return; // "quit" or the end of input: no answer
+            if (input == ThinkingInput::MoveNow || (input == ThinkingInput::PonderHit && !go.infinite)) break;
+        }
+    }
+    Say(SquareAttacked(KingSquare[SideToMove], SideToMove) ? "info depth 0 score mate 0" : "info depth 0 score cp 0");
+    Say("bestmove (none)");
+}
+
 void Go(const Words& words) {
     GoRequest go = ReadGo(words);
     ScoredMove legal[MaxMoves];
-    if (GenerateLegalMoves(legal) == legal) {
-        Say(SquareAttacked(KingSquare[SideToMove], SideToMove) ? "info depth 0 score mate 0" : "info depth 0 score cp 0");
-        Say("bestmove (none)");
+    if (GenerateLegalMoves(legal) == legal) return AnswerWithoutMoves(go);
+    if (Move book = BookMoveFor(go)) {
+        LogLine("-M: move(book): ", MoveText(book).c_str());
+        BookMovePlayed = 1;
+        // Interfaces expect a thinking line before every answer; a book move has no score.
+        Say("info depth 0 score cp 0 nodes 0 nps 0 time 0 pv " + MoveText(book));
+        Say("bestmove " + MoveText(book));
         return;
-    }
-    // A book move answers at once, but never a search the interface waits to stop.
-    if (Options.ownBook && !go.infinite && !go.ponder) {
-        if (Move book = PlantedBookMove()) {
-            LogLine("-M: move(book): ", MoveText(book).c_str());
-            BookMovePlayed = 1;
-            // Interfaces expect a thinking line before every answer; a book move has no score.
-            Say("info depth 0 score cp 0 nodes 0 nps 0 time 0 pv " + MoveText(book));
-            Say("bestmove " + MoveText(book));
-            return;
-        }
     }
     ApplyUciTime(go.clockMs, go.incrementMs, go.movesToGo, go.moveTimeMs == GoRequest::NotGiven ? NoUciMoveTime : go.moveTimeMs,
                  Options.moveOverheadMs);

@@ -23,17 +23,21 @@ int PieceCodeOfLetter(char letter) {
     return found ? static_cast<int>(found - PieceLetters) : Empty;
 }
 
-// The placement: piece letters, digits 1-8 and slashes (rank ends are not checked).
+// The placement: piece letters and digits 1-8 from a8, rank by rank, with a slash between ranks
+// (which may be left out). No letter or digit may run past the end of its rank: a rank of any
+// other length than eight squares would shift every piece after it, so it refuses the text.
 bool ParsePlacement(const char*& p, ParsedFen& fen) {
-    for (int cursor = 0; cursor < SquareCount; ++p) {
-        char c = *p;
-        if (int piece = PieceCodeOfLetter(c)) {
-            fen.board[cursor++] = static_cast<PieceCode>(piece);
-        } else if (c >= '1' && c <= '8') {
-            cursor += c - '0';
-        } else if (c != '/') {
+    for (int square = 0; square < SquareCount;) {
+        if (square % BoardSide == 0 && square > 0 && *p == '/') ++p;
+        int left = BoardSide - FileOf(square); // the squares left in this rank
+        if (int piece = PieceCodeOfLetter(*p)) {
+            fen.board[square++] = static_cast<PieceCode>(piece);
+        } else if (*p >= '1' && *p <= '8' && *p - '0' <= left) {
+            square += *p - '0';
+        } else {
             return false;
         }
+        ++p;
     }
     return true;
 }

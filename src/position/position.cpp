@@ -1,6 +1,8 @@
 // Storage of the global position, the game history, the ply stack and the game snapshot.
 #include "position/position.h"
 
+#include <algorithm>
+
 #include "core/zobrist.h"
 
 namespace velkor {
@@ -30,6 +32,14 @@ PlyRecord* CurrentPly = PlyStack.data();
 
 GameSnapshotRecord GameSnapshot;
 std::uint8_t ParkedEnPassantSquare = 0;
+
+void DropOldestHistory(int count) {
+    std::copy(GameHistory.begin() + count, HistoryTop + 1, GameHistory.begin());
+    HistoryTop -= count;
+    for (HistoryEntry* entry = GameHistory.data(); entry <= HistoryTop; ++entry)
+        entry->halfmoveClock = std::min(entry->halfmoveClock, HistoryClockCap);
+    std::fill(HistoryTop + 1, GameHistory.end(), HistoryEntry{});
+}
 
 void SaveSnapshot(PlyRecord& record) {
     record.savedHashKey = HashKey;

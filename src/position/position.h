@@ -45,6 +45,13 @@ extern HistoryEntry* HistoryTop;
 
 inline int HistoryIndex() { return static_cast<int>(HistoryTop - GameHistory.data()); }
 
+// The draw tests never look further back than the fifty-move limit, so a game longer than the
+// history keeps only its recent part: DropOldestHistory(count) removes the count oldest entries
+// (fewer than HistoryIndex()), moves the rest down and caps the halfmove clocks kept at
+// HistoryClockCap, so that a clock can never wrap however long the game goes on.
+inline constexpr std::uint16_t HistoryClockCap = 1000;
+void DropOldestHistory(int count);
+
 // ---- Ply stack -----------------------------------------------------------------------------
 struct PlyRecord {
     Bitboard checkers;

@@ -56,6 +56,12 @@ ScoredMove* KeepRootMoves(ScoredMove* begin, ScoredMove* end) {
     return kept;
 }
 
+// The root's result enters the table only when every move was searched: a result among chosen
+// moves would answer a later search of all of them.
+void StoreRootHash(int depth, std::uint32_t bound, Move move, int score) {
+    if (RootMoveCount == 0) StoreHash(depth, bound, move, score);
+}
+
 } // namespace
 
 int RootSearch(int alpha, int beta) {
@@ -113,7 +119,7 @@ int RootSearch(int alpha, int beta) {
                 if (score >= beta) {
                     if (IsKillerCandidate(move)) RememberKiller(root, move);
                     HistoryScores[side][FromTo(move)] += static_cast<std::uint32_t>(depth * depth);
-                    StoreHash(depth, BoundLower, move, score);
+                    StoreRootHash(depth, BoundLower, move, score);
                     std::swap(*cursor, *begin);
                     return score;
                 }
@@ -125,17 +131,17 @@ int RootSearch(int alpha, int beta) {
 
     // 7.
     if (best > -Infinity) {
-        StoreHash(depth, bound, bestEntry->move, best);
+        StoreRootHash(depth, bound, bestEntry->move, best);
         std::swap(*bestEntry, *begin);
         return best;
     }
     if (!root.checkers) {
         *begin = {0, ResultStalemate};
-        StoreHash(depth, BoundExact, ResultStalemate, 0);
+        StoreRootHash(depth, BoundExact, ResultStalemate, 0);
         return 0;
     }
     *begin = {static_cast<std::int16_t>(-MateScore), ResultMated};
-    StoreHash(depth, BoundExact, ResultMated, -MateScore);
+    StoreRootHash(depth, BoundExact, ResultMated, -MateScore);
     return -MateScore;
 }
 

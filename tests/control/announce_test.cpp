@@ -80,18 +80,6 @@ TEST_F(AnnounceTest, AMateIsClaimedOnlyWhenTheBoardShowsIt) {
     EXPECT_EQ(Announce(8099, "d1d8"), "move d1d8\n1-0 {Velkor mates 1}\n");
 }
 
-TEST_F(AnnounceTest, AFullGameHistoryClaimsTheDrawInsteadOfAMoveNotPlayed) {
-    SetUpFen("4k3/8/8/8/8/8/8/R3K3 w - -");
-    // More than 8,000 plies: the next game move would not leave the search its room.
-    HistoryEntry* top = &GameHistory[GameHistorySize - PlyStackSize - 1];
-    for (HistoryEntry* entry = HistoryTop + 1; entry <= top; ++entry) *entry = {static_cast<HashKeyValue>(entry - GameHistory.data()), NoMove, 0};
-    HistoryTop = top;
-    HashKeyValue key = HashKey;
-    EXPECT_EQ(Announce(300, "a1a2"), "1/2-1/2 {Velkor: game too long}\n");
-    EXPECT_EQ(HashKey, key) << "the move was not played";
-    EXPECT_EQ(EngineState.load(), Waiting);
-}
-
 TEST_F(AnnounceTest, AnUnplayableResultFallsBackToALegalMove) {
     SetUpFen("4k3/8/8/8/8/8/8/R3K3 w - -");
     std::string output = Announce(0, "e2e5");

@@ -26,7 +26,7 @@ TEST_F(EngineControlTest, AnswersAMoveLegallyWithinTheBudget) {
     EngineProcess engine;
     long long ms = MsToAnswerE4(engine, "level 40 5 0\ntime 1000\notim 1000\n", 3000);
     ASSERT_GE(ms, 0);
-    EXPECT_LT(ms, 1500) << "budget 220 ms";
+    EXPECT_LT(ms, Scaled(1500)) << "budget 220 ms";
     std::string reply = MoveReply(engine.Output());
     EXPECT_TRUE(IsLegalAfter({"e2e4"}, reply)) << reply;
     engine.Send("quit\n");
@@ -61,7 +61,7 @@ TEST_F(EngineControlTest, PonderHitUsesTheRestOfTheAllotmentAndAMissSearchesAfre
     engine.Send("time 4000\notim 4000\n" + expected + "\n");
     ASSERT_TRUE(WaitForMoves(engine, 2, 10000));
     long long hitMs = MsSince(hit);
-    EXPECT_LT(hitMs, 850) << "about 300 ms were left of the allotment";
+    EXPECT_LT(hitMs, Scaled(850)) << "about 300 ms were left of the allotment";
     EXPECT_NE(engine.Log().find("-GOOD PONDER"), std::string::npos);
 
     // Now a move other than the expected one: a fresh search with the whole budget.
@@ -158,7 +158,7 @@ TEST_F(EngineControlTest, LowClockAnswersQuickly) {
     EngineProcess engine;
     long long ms = MsToAnswerE4(engine, "level 0 0 2\ntime 150\notim 150\n", 2000);
     ASSERT_GE(ms, 0);
-    EXPECT_LT(ms, 500);
+    EXPECT_LT(ms, Scaled(500));
     engine.Send("quit\n");
     EXPECT_EQ(engine.WaitForExit(), 0);
 }

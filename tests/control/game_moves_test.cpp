@@ -5,6 +5,7 @@
 #include "control/game_moves.h"
 #include "notation/coordinate.h"
 #include "position/position.h"
+#include "search/draw.h"
 #include "support/position_state.h"
 #include "support/test_position.h"
 #include "tools/perft.h"
@@ -42,14 +43,27 @@ TEST_F(GameMoveTest, IllegalMovesChangeNothing) {
     EXPECT_TRUE(ApplyGameMove(ParseCoordinateMove("e1e2")));
 }
 
-TEST_F(GameMoveTest, AFullHistoryRefusesFurtherMoves) {
-    SetUpFen(StartPositionFen);
-    HistoryEntry* base = HistoryTop;
-    HistoryTop = &GameHistory[GameHistorySize - PlyStackSize - 1];
-    *HistoryTop = *base;
-    EXPECT_FALSE(ApplyGameMove(ParseCoordinateMove("e2e4")));
-    EXPECT_EQ(Board[E2], WhitePawn);
-    HistoryTop = base;
+TEST_F(GameMoveTest, AGameLongerThanTheHistoryForgetsItsOldestPliesAndKeepsItsDraws) {
+    SetUpFen("4k3/8/8/8/8/8/P7/4K1N1 w - - 0 1");
+    const char* cycle[] = {"g1f3", "e8d8", "f3g1", "d8e8"};
+    for (int ply = 0; ply < 2 * GameHistorySize; ++ply) {
+        ASSERT_TRUE(ApplyGameMove(ParseCoordinateMove(cycle[ply % 4]))) << ply;
+        ASSERT_LT(HistoryIndex() + PlyStackSize, GameHistorySize);
+        ASSERT_EQ(HistoryTop->key, HashKey);
+    }
+    EXPECT_LT(HistoryTop->halfmoveClock, HistoryClockCap + GameHistorySize) << "capped when forgotten";
+    EXPECT_EQ(DrawCode(2), ResultFiftyMoves);
+    // After a pawn move the repetitions count from there, and recent moves can be taken back.
+    ASSERT_TRUE(ApplyGameMove(ParseCoordinateMove("a2a3")));
+    HashKeyValue afterPawn = HashKey;
+    const char* back[] = {"e8d8", "g1f3", "d8e8", "f3g1"};
+    for (const char* text : back) ASSERT_TRUE(ApplyGameMove(ParseCoordinateMove(text)));
+    EXPECT_EQ(DrawCode(1), ResultRepetition);
+    EXPECT_EQ(DrawCode(2), NoMove);
+    for (const char* text : back) ASSERT_TRUE(ApplyGameMove(ParseCoordinateMove(text)));
+    EXPECT_EQ(DrawCode(2), ResultRepetition);
+    for (int ply = 0; ply < 8; ++ply) ASSERT_TRUE(UndoGameMove());
+    EXPECT_EQ(HashKey, afterPawn);
 }
 
 TEST_F(GameMoveTest, UndoTakesBackEveryKindOfMoveExactly) {

@@ -97,6 +97,22 @@ TEST_F(TimeControlTest, TheCapKeepsAReserveAndLeavesWhatTheClockCovers) {
     }
 }
 
+TEST_F(TimeControlTest, UciOverheadGuardsTheCapOnly) {
+    // 1+0.01 with the default 50 ms: the clock's share stays whole, the cap gives up the overhead.
+    ApplyUciTime(1000, 10, 0, NoUciMoveTime, 50);
+    EXPECT_EQ(MoveTimeMs, 30u);
+    EXPECT_EQ(MoveTimeCapMs(), 1000 / 3 - 100 - 50);
+    ApplyUciTime(60000, 1000, 0, NoUciMoveTime, 50);
+    EXPECT_EQ(MoveTimeMs, 2470u);
+    EXPECT_EQ(MoveTimeCapMs(), 60000 - 1000 - 50);
+    // A fixed move time gives up the overhead itself, as there is no clock to guard.
+    ApplyUciTime(NoUciClock, 0, 0, 1000, 50);
+    EXPECT_EQ(MoveTimeMs, 950u);
+    // An empty clock: no time at all, whatever the share.
+    ApplyUciTime(100, 1000, 0, NoUciMoveTime, 50);
+    EXPECT_EQ(MoveTimeCapMs(), 0);
+}
+
 TEST_F(TimeControlTest, FailLowExtraTimeStopsShortOfTheClock) {
     ASSERT_TRUE(ApplyLevel("40", "5", "0"));
     ApplyClock(30000);

@@ -77,7 +77,7 @@ class Session {
                 if (line.rfind("move ", 0) == 0 || IsResultLine(line)) return line;
                 if (line.rfind("    ", 0) != 0 && line != "tellusererror BOOK ERROR!") problems.push_back(line);
             }
-            if (MsSince(start) > 10000) return "";
+            if (MsSince(start) > Scaled(10000)) return "";
             engine.WaitForOutput("\x01", 20);
         }
     }
@@ -87,7 +87,7 @@ class Session {
     std::string PonderMove(bool& gameOver) {
         auto start = Clock::now();
         std::string log;
-        while (TurnEnds(log = engine.Log()) <= turnsEnded && MsSince(start) < 10000) engine.WaitForOutput("\x01", 10);
+        while (TurnEnds(log = engine.Log()) <= turnsEnded && MsSince(start) < Scaled(10000)) engine.WaitForOutput("\x01", 10);
         turnsEnded = TurnEnds(log);
         engine.WaitForOutput("\x01", 10);
         gameOver = engine.Output().find(" {", read) != std::string::npos;

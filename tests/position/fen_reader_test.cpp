@@ -116,7 +116,10 @@ TEST_F(FenReaderTest, MalformedTextIsRejectedAndThePreviousPositionStands) {
     std::string before = CurrentFen();
     HashKeyValue key = HashKey;
     auto board = Board;
-    for (const char* bad : {"8/8/8/8/8/8/8/9 w - -", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR x KQkq -",
+    // Ranks of nine and of seven squares would shift the pieces after them.
+    for (const char* bad : {"8/8/8/8/8/8/8/9 w - -", "4k4/8/8/8/8/8/8/4K3 w - - 0 1", "4k3/8/8/8/8/8/8/4K2 w - - 0 1",
+                            "4k3/7/8/8/8/8/8/8/4K3 w - -", "4k3//8/8/8/8/8/8/4K3 w - -", "4k3/8/8/8/8/8/8/4K3/ w - -",
+                            "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR x KQkq -",
                             "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBN", "", "0nbqkbnr w - -",
                             "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq e4",
                             "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b KQkq e6",

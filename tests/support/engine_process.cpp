@@ -84,7 +84,7 @@ bool EngineProcess::ReadSome(int timeoutMs) {
 }
 
 bool EngineProcess::WaitForOutput(const std::string& text, int timeoutMs, std::size_t from) {
-    long long deadline = NowMs() + timeoutMs;
+    long long deadline = NowMs() + Scaled(timeoutMs);
     while (output.find(text, from) == std::string::npos) {
         long long left = deadline - NowMs();
         if (left <= 0 || !ReadSome(static_cast<int>(left))) return output.find(text, from) != std::string::npos;
@@ -93,7 +93,7 @@ bool EngineProcess::WaitForOutput(const std::string& text, int timeoutMs, std::s
 }
 
 int EngineProcess::WaitForExit(int timeoutMs) {
-    long long deadline = NowMs() + timeoutMs;
+    long long deadline = NowMs() + Scaled(timeoutMs);
     while (NowMs() < deadline) {
         ReadSome(10);
         int status;

@@ -42,7 +42,7 @@ inline std::string PonderMoveOf(const std::string& log) {
 inline bool WaitForMoves(EngineProcess& engine, int count, int timeoutMs) {
     auto start = Clock::now();
     while (MoveReply(engine.Output(), count - 1).empty()) {
-        if (MsSince(start) > timeoutMs) return false;
+        if (MsSince(start) > Scaled(timeoutMs)) return false;
         engine.WaitForOutput("\x01", 20); // reads whatever arrives for a moment
     }
     return true;
