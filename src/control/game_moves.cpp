@@ -83,4 +83,18 @@ bool UndoGameMove() {
     return true;
 }
 
+SavedGame SaveGame() {
+    SavedGame saved{{}, std::vector<HistoryEntry>(GameHistory.data(), HistoryTop + 1), GameSnapshot};
+    CopyPosition(saved.position);
+    return saved;
+}
+
+void RestoreGame(const SavedGame& saved) {
+    RestorePosition(saved.position);
+    std::copy(saved.history.begin(), saved.history.end(), GameHistory.begin());
+    HistoryTop = GameHistory.data() + (saved.history.size() - 1);
+    GameSnapshot = saved.snapshot;
+    CurrentPly = PlyStack.data();
+}
+
 } // namespace velkor

@@ -1,14 +1,16 @@
 // The moves of the game: played on the position after a legality check, and taken back.
 #pragma once
 
+#include <vector>
+
 #include "core/move.h"
 #include "position/position.h"
 
 namespace velkor {
 
-// Plays a move of the game on the position (the search must be idle); false for NoMove, an
-// illegal move, or a move that no longer fits the game history. Refreshes the snapshot, clears
-// the history scores and logs the new key.
+// Plays a move of the game on the position (the search must be idle); false for NoMove or an
+// illegal move. Refreshes the snapshot, clears the history scores and logs the new key. A game
+// longer than the history forgets its oldest plies (and the take-backs to them).
 bool ApplyGameMove(Move move);
 
 // Takes back the last move of the game exactly as it was played; false when there is none.
@@ -27,5 +29,15 @@ void ConfirmTentativeGameMove();
 
 // Takes the tentative move back (the search must be idle).
 void TakeBackTentativeGameMove(Move move, PlyRecord& record);
+
+// The game as it stands (position, history, snapshot), kept while a typed tool command borrows
+// the position, and put back after it.
+struct SavedGame {
+    PositionCopy position;
+    std::vector<HistoryEntry> history;
+    GameSnapshotRecord snapshot;
+};
+SavedGame SaveGame();
+void RestoreGame(const SavedGame& saved);
 
 } // namespace velkor

@@ -16,6 +16,8 @@ bool WaitForInput(int timeoutMs);
 // Reads what standard input holds, at most size bytes, waiting until there is something; returns
 // the count, 0 once it has ended.
 std::size_t ReadInput(char* buffer, std::size_t size);
+// True once a read of standard input failed (an I/O error), rather than found its end.
+bool InputFailed();
 
 // ---- The console ------------------------------------------------------------------------------
 enum class StandardStream { Input, Error };
@@ -40,5 +42,10 @@ std::filesystem::path UserStateDirectory();
 std::FILE* OpenFile(const std::filesystem::path& path, const char* mode);
 // Moves the file's position to offset, also beyond 2 GiB; false when it cannot.
 bool SeekFile(std::FILE* file, std::uint64_t offset);
+// Cuts the file to its first size bytes; false when it cannot.
+bool TruncateFile(std::FILE* file, std::uint64_t size);
+// Takes the advisory lock that makes the holder the file's one writer, without waiting; false
+// while another process holds it. Readers are not held up. The lock goes with the file's close.
+bool LockForWriting(std::FILE* file);
 
 } // namespace velkor

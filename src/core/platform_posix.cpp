@@ -2,6 +2,7 @@
 #include "core/platform.h"
 
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -21,13 +22,20 @@ bool WaitForInput(int timeoutMs) {
     return poll(&reader, 1, timeoutMs) > 0;
 }
 
+namespace {
+bool InputReadFailed = false;
+} // namespace
+
 std::size_t ReadInput(char* buffer, std::size_t size) {
     ssize_t count;
     do {
         count = read(STDIN_FILENO, buffer, size);
     } while (count < 0 && errno == EINTR);
+    if (count < 0) InputReadFailed = true;
     return count > 0 ? static_cast<std::size_t>(count) : 0;
 }
+
+bool InputFailed() { return InputReadFailed; }
 
 bool IsTerminal(StandardStream stream) {
     return isatty(stream == StandardStream::Input ? STDIN_FILENO : STDERR_FILENO) != 0;
@@ -82,5 +90,9 @@ std::filesystem::path UserStateDirectory() {
 std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) { return std::fopen(path.c_str(), mode); }
 
 bool SeekFile(std::FILE* file, std::uint64_t offset) { return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0; }
+
+bool TruncateFile(std::FILE* file, std::uint64_t size) { return ftruncate(fileno(file), static_cast<off_t>(size)) == 0; }
+
+bool LockForWriting(std::FILE* file) { return flock(fileno(file), LOCK_EX | LOCK_NB) == 0; }
 
 } // namespace velkor

@@ -26,6 +26,7 @@ struct InputQueue {
     std::condition_variable arrived;
     std::string bytes;
     bool ended = false;
+    bool failed = false;
 };
 
 void ReadStandardInput(InputQueue* queue) {
@@ -34,6 +35,7 @@ void ReadStandardInput(InputQueue* queue) {
         int count = _read(0, chunk, sizeof(chunk));
         std::lock_guard guard(queue->lock);
         if (count <= 0) queue->ended = true;
+        if (count < 0) queue->failed = true;
         else queue->bytes.append(chunk, static_cast<std::size_t>(count));
         queue->arrived.notify_all();
         if (count <= 0) return;
@@ -69,6 +71,12 @@ std::size_t ReadInput(char* buffer, std::size_t size) {
     std::memcpy(buffer, queue.bytes.data(), count);
     queue.bytes.erase(0, count);
     return count;
+}
+
+bool InputFailed() {
+    InputQueue& queue = Input();
+    std::lock_guard guard(queue.lock);
+    return queue.failed;
 }
 
 bool IsTerminal(StandardStream stream) {
@@ -119,6 +127,19 @@ std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) {
 
 bool SeekFile(std::FILE* file, std::uint64_t offset) {
     return _fseeki64(file, static_cast<long long>(offset), SEEK_SET) == 0;
+}
+
+bool TruncateFile(std::FILE* file, std::uint64_t size) {
+    return _chsize_s(_fileno(file), static_cast<long long>(size)) == 0;
+}
+
+bool LockForWriting(std::FILE* file) {
+    // Windows locks are mandatory: one byte far beyond any game file's end is locked, so that
+    // the lock keeps writers apart without holding up anyone who reads the file.
+    OVERLAPPED far{};
+    far.OffsetHigh = 0x7FFFFFFF;
+    auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    return LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &far) != 0;
 }
 
 } // namespace velkor

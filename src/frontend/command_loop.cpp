@@ -109,13 +109,28 @@ void SetSideToMove(int colour) {
 void HandleWhite() { SetSideToMove(White); }
 void HandleBlack() { SetSideToMove(Black); }
 
-// The file tools read two file names and leave the engine idle.
+// The file tools read their two file names from the rest of the line (never from the next one)
+// and leave the engine idle, with the game as it was.
 template <bool (*Tool)(const char*, const char*)>
 void HandleFileTool() {
     StopEngineAndTakeBackPonder();
-    char input[TokenBufferSize], output[TokenBufferSize];
-    if (!ReadArgument(input) || !ReadArgument(output)) return;
+    char line[LineTextLimit + 1];
+    ReadRestOfLine(line);
+    std::size_t length = std::strlen(line);
+    if (length == LineTextLimit && line[length - 1] != '\n') {
+        Print("ERROR: FILE NAMES TOO LONG\n");
+        return;
+    }
+    line[std::strcspn(line, "\r\n")] = '\0';
+    LogLine("::cmd:: ", line);
+    char input[TokenBufferSize], output[TokenBufferSize], extra[TokenBufferSize];
+    if (std::sscanf(line, "%255s %255s %255s", input, output, extra) != 2) {
+        Print("ERROR: AN INPUT AND AN OUTPUT FILE NAME ARE NEEDED\n");
+        return;
+    }
+    SavedGame game = SaveGame();
     Tool(input, output);
+    RestoreGame(game);
 }
 
 bool ConvertOnePgnFile(const char* pgnPath, const char* gamePath) {

@@ -4,10 +4,12 @@
 #include "frontend/tool_game_files.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <system_error>
 
 #include "core/platform.h"
 #include "tools/game_export.h"
@@ -31,6 +33,8 @@ class StandardInputBuffer : public std::streambuf {
         std::size_t keep = std::min<std::size_t>(PutbackRoom, static_cast<std::size_t>(gptr() - eback()));
         std::memmove(data + PutbackRoom - keep, gptr() - keep, keep);
         std::size_t count = ReadInput(data + PutbackRoom, sizeof(data) - PutbackRoom);
+        // A read error is raised as a file's would be: it is not the end of the input.
+        if (count == 0 && InputFailed()) throw std::ios_base::failure("standard input", std::error_code(errno, std::generic_category()));
         if (count == 0) return traits_type::eof();
         setg(data + PutbackRoom - keep, data + PutbackRoom, data + PutbackRoom + count);
         return traits_type::to_int_type(*gptr());
@@ -62,11 +66,14 @@ int ConvertPgn(const char* input, const char* output) {
     int counter = 0;
     if (!IsStandardStream(input)) return ExitStatus(ConvertPgnFile(input, output, counter));
     GameFileTarget target;
-    if (!target.Open(output)) return 1;
+    if (!IsUsableGameFileName(output, input) || !target.Open(output)) return 1;
     StandardInputBuffer buffer;
     std::istream pgn(&buffer);
     bool done = ConvertPgnStream(pgn, input, target, counter, 0);
-    target.appender.Close();
+    if (!target.appender.Close() && done) {
+        std::fprintf(ToolMessages, "ERROR: %s file: %s\n", target.appender.Error().c_str(), output);
+        done = false;
+    }
     return ExitStatus(done);
 }
 

@@ -2,7 +2,9 @@
 #include "tools/game_export.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -24,12 +26,21 @@ bool ExportRecords(std::istream& games, std::ostream& output, void (*prepare)(),
     int converted = 0;
     static GameRecord record;
     ProgressTracker progress(0);
+    // A failed write is told, never taken for success: the output stops at the last whole game.
+    auto checkWritten = [&] {
+        if (!output) throw GameFileError(WriteErrorText());
+    };
     try {
         while (ReadGameRecord(record, games)) {
+            errno = 0;
             writeGame(record, output);
+            checkWritten();
             ++converted;
             progress.Game(true, [] { return std::uint64_t{0}; });
         }
+        errno = 0;
+        output.flush(); // the output is complete before anyone is told so
+        checkWritten();
     } catch (const GameFileError& error) {
         output.flush();
         progress.Finish(0);
@@ -37,7 +48,6 @@ bool ExportRecords(std::istream& games, std::ostream& output, void (*prepare)(),
         std::fprintf(ToolMessages, "converted: %d games.\n", converted);
         return false;
     }
-    output.flush(); // the output is complete before anyone is told so
     progress.Finish(0);
     std::fprintf(ToolMessages, "OK\n");
     std::fprintf(ToolMessages, "converted: %d games.\n", converted);
@@ -48,9 +58,15 @@ bool ExportRecords(std::istream& games, std::ostream& output, void (*prepare)(),
 template <typename WriteGame>
 bool Export(const char* gamePath, const char* outputPath, const char* cannotCreate, void (*prepare)(),
             WriteGame writeGame) {
-    std::ifstream games(gamePath, std::ios::binary);
-    if (!games) {
+    std::ifstream games;
+    std::error_code error;
+    if (!std::filesystem::is_directory(gamePath, error)) games.open(gamePath, std::ios::binary);
+    if (!games.is_open()) {
         std::fprintf(ToolMessages, "Cannot open GAME input file: '%s'\n", gamePath);
+        return false;
+    }
+    if (IsSameFile(gamePath, outputPath)) {
+        std::fprintf(ToolMessages, "ERROR: INPUT AND OUTPUT ARE THE SAME FILE file: %s\n", outputPath);
         return false;
     }
     std::ofstream output(outputPath, std::ios::app | std::ios::binary);

@@ -40,18 +40,32 @@ struct GameRecord {
 // Records used to make a game's moves: a game is longer than the search's ply stack.
 extern std::array<PlyRecord, MaxGameMoves + 1> GameMoveRecords;
 
-// Reads the next record; false at the end of the file or in a record cut short. Raises
-// "WRONG RESULT" for result bits 00 and "WRONG MOVE COUNT" for more than 1023 moves.
+// The most bytes a record takes: the header and MaxGameMoves moves.
+inline constexpr std::uint64_t MaxRecordBytes = 2 * (MaxGameMoves + 1);
+
+// Reads the next record; false at the end of the file. Raises "WRONG RESULT" for result bits 00,
+// "WRONG MOVE COUNT" for more than 1023 moves, CutRecordText for a record cut short by the end of
+// the file, and a "READ ERROR" when the file cannot be read.
+inline constexpr const char* CutRecordText = "RECORD CUT SHORT";
 bool ReadGameRecord(GameRecord& record, std::istream& file);
 
 // Appends the header word and the moves.
 void WriteGameRecord(const GameRecord& record, std::ostream& file);
 
+// True when both names lead to one existing file ("-", standard input or output, never does).
+bool IsSameFile(const char* first, const char* second);
+
+// "READ ERROR (reason)" and "WRITE ERROR (reason)", with the reason the system gave for the last
+// failed call.
+std::string ReadErrorText();
+std::string WriteErrorText();
+
 // The result text and code of a header word.
 void DecodeResult(GameRecord& record);
 
 // The bytes a record takes in the file.
-inline std::uint64_t RecordBytes(const GameRecord& record) { return 2 * (std::uint64_t(record.MoveCount()) + 1); }
+constexpr std::uint64_t RecordBytes(std::uint16_t header) { return 2 * (std::uint64_t(header & MoveCountBits) + 1); }
+inline std::uint64_t RecordBytes(const GameRecord& record) { return RecordBytes(record.words[0]); }
 
 // Appends records to a game file through a buffer of its own, and reads back any record already
 // in the file or the buffer, so that a duplicate can be confirmed against the stored record.
@@ -62,23 +76,36 @@ class GameFileAppender {
     GameFileAppender& operator=(const GameFileAppender&) = delete;
     ~GameFileAppender() { Close(); }
 
-    // Opens path for appending (creating it); existingBytes is the length of its whole records.
-    // False when it cannot be opened.
-    bool Open(const char* path, std::uint64_t existingBytes);
+    // Opens path for appending (creating it) and takes the writer's lock. Returns Opened, or
+    // Busy (closed again) while another process writes the file, or Failed.
+    enum class OpenResult { Opened, Busy, Failed };
+    OpenResult Open(const char* path);
+    // Appends after existingBytes, the length of the file's whole records.
+    void Start(std::uint64_t existingBytes) { fileBytes = existingBytes; }
     // Appends the record; returns its offset in the file.
     std::uint64_t Append(const GameRecord& record);
     // True when the record stored at offset has the same words as record.
     bool Holds(std::uint64_t offset, const GameRecord& record);
-    // Writes out what is buffered.
-    void Flush();
-    // Writes out what is buffered and closes the file.
-    void Close();
+    // Writes out what is buffered. False when the write failed: the file is cut back to the last
+    // whole record that reached it, the buffered records after it are lost (LostRecords tells
+    // how many) and Error() says why; nothing more is written.
+    bool Flush();
+    // Writes out what is buffered and closes the file; false as Flush, or when the close failed.
+    bool Close();
     bool IsOpen() const { return file != nullptr; }
+    bool Failed() const { return !error.empty(); }
+    const std::string& Error() const { return error; }
+    int LostRecords() const { return lostRecords; }
+    const std::string& Path() const { return path; }
 
   private:
     std::FILE* file = nullptr;
+    std::string path;
     std::uint64_t fileBytes = 0; // the bytes in the file, the buffer not counted
     std::vector<std::uint8_t> buffer;
+    int bufferedRecords = 0;
+    int lostRecords = 0;
+    std::string error;
     std::vector<std::uint8_t> readBack;
 };
 

@@ -16,6 +16,7 @@
 #include "core/log.h"
 #include "movegen/attacks.h"
 #include "movegen/generators.h"
+#include "movegen/legal.h"
 #include "notation/fen.h"
 #include "notation/san.h"
 #include "position/make_move.h"
@@ -51,32 +52,67 @@ void PutBack(std::istream& stream, char c) {
     if (stream.rdbuf()->sputbackc(c) == Eof) stream.setstate(std::ios::badbit);
 }
 
+// Lines end in LF, CR LF or (old Macintosh files) CR alone.
+bool IsLineEnd(int c) { return c == '\n' || c == '\r'; }
+
+// Up to the end of the line, which is left to be read.
+void SkipRestOfLine(std::istream& stream) {
+    for (int c; (c = Peek(stream)) != Eof && !IsLineEnd(c);) Get(stream);
+}
+
 // Blanks and line ends, and the comments that run to the end of their line: ";" comments and
 // "%" escape lines, which collections put before their first game as often as anywhere.
 void SkipWhiteSpace(std::istream& stream) {
     for (int c; (c = Peek(stream)) != Eof;) {
         if (std::isspace(c)) Get(stream);
-        else if (c == ';' || c == '%') stream.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+        else if (c == ';' || c == '%') SkipRestOfLine(stream);
         else return;
     }
 }
 
-// Skips up to the bracket that closes the one just read; brackets of the same kind nest.
-void SkipNested(std::istream& stream, char open, char close) {
-    for (int depth = 1, c; depth > 0 && (c = Get(stream)) != Eof;) {
-        if (c == open) ++depth;
-        else if (c == close) --depth;
+// True when the stream stands at "[" and a letter, the start of a tag pair; it stays there.
+bool AtTagPair(std::istream& stream) {
+    if (Peek(stream) != '[') return false;
+    Get(stream);
+    bool letter = std::isalpha(Peek(stream)) != 0;
+    PutBack(stream, '[');
+    return letter;
+}
+
+// Skips a comment in braces or a variation in parentheses, both nesting; a variation holds
+// comments of both kinds, and a bracket inside a comment is only text. open is the bracket just
+// read. False when the text ends, or a line starts a tag section, before the bracket is closed:
+// the game was cut short there, and the stream stands at the next game's tags.
+bool SkipBracketed(int open, std::istream& stream) {
+    int variations = open == '(' ? 1 : 0;
+    int comments = open == '{' ? 1 : 0;
+    for (bool lineStart = false;;) {
+        if (lineStart && AtTagPair(stream)) return false;
+        int c = Get(stream);
+        if (c == Eof) return false;
+        lineStart = IsLineEnd(c);
+        if (c == '{') ++comments;
+        else if (comments > 0 && c == '}') --comments;
+        else if (comments > 0) continue;
+        else if (c == ';') SkipRestOfLine(stream);
+        else if (c == '(') ++variations;
+        else if (c == ')') --variations;
+        else continue;
+        if (comments == 0 && variations == 0) return true;
     }
 }
 
-// A UTF-8 byte order mark before the first tag is not part of the PGN text.
+// A UTF-8 byte order mark before the first tag is not part of the PGN text. Neither is a mark
+// that breaks off, nor what follows it up to the first tag: such a file was damaged at its start.
 void SkipByteOrderMark(std::istream& stream) {
-    if (Peek(stream) != 0xEF) return;
-    char mark[3];
-    stream.read(mark, 3);
-    if (stream.gcount() == 3 && std::memcmp(mark, "\xEF\xBB\xBF", 3) == 0) return;
-    stream.clear();
-    stream.seekg(0);
+    for (int byte : {0xEF, 0xBB, 0xBF}) {
+        if (Peek(stream) != byte) {
+            if (byte == 0xEF) return;
+            while (Peek(stream) != Eof && Peek(stream) != '[') Get(stream);
+            return;
+        }
+        Get(stream);
+    }
 }
 
 bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
@@ -116,15 +152,16 @@ void ReadResultTag(GameRecord& record, const std::string& line) {
     throw GameFileError("Result Error 1");
 }
 
+// Whatever ends a move written without a blank after it: a comment, a variation, a "$" mark.
+bool EndsMoveText(int c) { return std::isspace(c) || std::strchr("{}();$[", c) != nullptr; }
+
 // Reads up to ten characters after the prefix already taken from the stream, stopping before a
-// blank, tab, line end, "{" or ";".
+// blank, a line end or the start of a comment, variation or "$" mark.
 Move ReadSanToken(GameRecord& record, std::istream& stream, const char* prefix = "") {
     std::size_t length = std::strlen(prefix);
     std::memcpy(record.text, prefix, length);
-    for (int c; length < SanTokenLimit && (c = Peek(stream)) != Eof;) {
-        if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '{' || c == ';') break;
+    for (int c; length < SanTokenLimit && (c = Peek(stream)) != Eof && !EndsMoveText(c);)
         record.text[length++] = static_cast<char>(Get(stream));
-    }
     record.text[length] = '\0';
     return ParseSanMove(record.text);
 }
@@ -141,13 +178,7 @@ bool IsCastlingWithZeros(int c, std::istream& stream) {
 
 void TakeBackMoves(const GameRecord& record, int count) { TakeBackLine(record.words.data() + 1, count); }
 
-// Comments in braces and variations in parentheses, both nesting; true when c opened one.
-bool SkipCommentOrVariation(int c, std::istream& stream) {
-    if (c == '{') SkipNested(stream, '{', '}');
-    else if (c == '(') SkipNested(stream, '(', ')');
-    else return false;
-    return true;
-}
+bool IsBracket(int c) { return c == '{' || c == '('; }
 
 // After a move that cannot be read, the rest of its game goes too, up to its result token or
 // the next tag section, so that the following game is read normally.
@@ -157,9 +188,12 @@ void SkipRestOfGame(const GameRecord& record, std::istream& stream) {
         int c = Peek(stream);
         if (c == Eof || c == '[') return;
         Get(stream);
-        if (SkipCommentOrVariation(c, stream)) continue;
+        if (IsBracket(c)) {
+            if (!SkipBracketed(c, stream)) return;
+            continue;
+        }
         std::string token(1, static_cast<char>(c));
-        while ((c = Peek(stream)) != Eof && !std::isspace(c) && c != '{' && c != '(') token += static_cast<char>(Get(stream));
+        while ((c = Peek(stream)) != Eof && !EndsMoveText(c)) token += static_cast<char>(Get(stream));
         if (token == record.resultText || token == "*" || token == "1-0" || token == "0-1" || token == "1/2-1/2")
             return;
     }
@@ -185,29 +219,68 @@ std::uint64_t HashOf(const GameRecord& record) {
     return HashGameWords(record.words.data(), static_cast<std::size_t>(record.MoveCount() + 1));
 }
 
-// Reads the game file's records into the index; returns the bytes its whole records fill.
+// Reads the game file's records into the index; returns the bytes its whole records fill. A
+// record cut short by the end of the file ends the reading; every other fault is raised.
 std::uint64_t ReadGameIndex(std::istream& file, GameIndex& index) {
     static GameRecord existing;
     std::uint64_t offset = 0;
-    while (ReadGameRecord(existing, file)) {
-        index.Insert(HashOf(existing), offset);
-        offset += RecordBytes(existing);
+    try {
+        while (ReadGameRecord(existing, file)) {
+            index.Insert(HashOf(existing), offset);
+            offset += RecordBytes(existing);
+        }
+    } catch (const GameFileError& error) {
+        if (std::strcmp(error.what(), CutRecordText) != 0) throw;
     }
     return offset;
 }
 
+// True when the bytes after the last whole record are what a write cut short leaves: the start
+// of a record that they do not fill, with a header a record can have and moves that are legal in
+// their turn from the start position. A damaged count elsewhere leaves bytes that fail this.
+bool IsCutRecord(const std::vector<std::uint8_t>& tail) {
+    if (tail.size() < 2) return true; // not even the header
+    std::uint16_t header = static_cast<std::uint16_t>(tail[0] | tail[1] << 8);
+    int count = header & MoveCountBits;
+    if ((header & ResultBits) == 0 || count > MaxGameMoves || RecordBytes(header) <= tail.size()) return false;
+    SetupBoardOnly(StartPositionFen);
+    CurrentPly = GameMoveRecords.data();
+    std::vector<Move> moves;
+    bool legal = true;
+    for (std::size_t at = 2; at + 1 < tail.size() && legal; at += 2) {
+        Move move = static_cast<Move>(tail[at] | tail[at + 1] << 8);
+        legal = IsLegalMove(move);
+        if (!legal) break;
+        SaveSnapshot(*CurrentPly);
+        MakeMove(move, *CurrentPly);
+        ++CurrentPly;
+        moves.push_back(move);
+    }
+    TakeBackLine(moves.data(), static_cast<int>(moves.size()));
+    CurrentPly = PlyStack.data();
+    return legal;
+}
+
 // Reads the game file's records. A record cut short at its end (a crash during a write) is
 // dropped, so that new records follow the last whole one: appended behind the broken bytes they
-// would all be read at the wrong place. Raises what ReadGameRecord raises for a damaged file,
-// which is then left as it is. Returns the bytes of the whole records.
+// would all be read at the wrong place. Anything else wrong with the file (a damaged record, a
+// read error) is raised, and the file is left as it is. Returns the bytes of the whole records.
 std::uint64_t IndexAndRepairGameFile(const char* gamePath, GameIndex& index) {
     std::ifstream existing(gamePath, std::ios::binary);
     if (!existing) return 0;
     std::uint64_t wholeBytes = ReadGameIndex(existing, index);
-    existing.close();
     std::error_code error;
     std::uintmax_t size = std::filesystem::file_size(gamePath, error);
-    if (error || size <= wholeBytes) return wholeBytes;
+    if (error) throw GameFileError(ReadErrorText());
+    if (size <= wholeBytes) return wholeBytes;
+    // What follows the whole records is at most one record's bytes, read again to be checked.
+    std::vector<std::uint8_t> tail(static_cast<std::size_t>(size - wholeBytes));
+    existing.clear();
+    existing.seekg(static_cast<std::streamoff>(wholeBytes));
+    if (tail.size() >= MaxRecordBytes || !existing.read(reinterpret_cast<char*>(tail.data()), static_cast<std::streamsize>(tail.size())))
+        throw GameFileError(existing.bad() ? ReadErrorText() : std::string("DAMAGED RECORD"));
+    if (!IsCutRecord(tail)) throw GameFileError("DAMAGED RECORD");
+    existing.close();
     std::filesystem::resize_file(gamePath, wholeBytes, error);
     if (error) throw GameFileError("CANNOT DROP CUT RECORD");
     std::fprintf(ToolMessages, "Warning: cut record at the end of GAME file '%s' dropped (%ju bytes)\n", gamePath,
@@ -220,6 +293,24 @@ std::uint64_t IndexAndRepairGameFile(const char* gamePath, GameIndex& index) {
 void ResetToStart() {
     SetupBoardOnly(StartPositionFen);
     CurrentPly = PlyStack.data();
+}
+
+// A tag pair after its "[": the text up to its "]" (outside the quoted value, where a backslash
+// escapes the next character) or the line end. What follows on the line is read as PGN text.
+std::string ReadTagPair(std::istream& stream) {
+    std::string text;
+    bool quoted = false;
+    for (int c; (c = Peek(stream)) != Eof && !IsLineEnd(c);) {
+        Get(stream);
+        if (c == ']' && !quoted) break;
+        if (c == '"') quoted = !quoted;
+        if (text.size() < TagLineLimit) text += static_cast<char>(c);
+        if (c == '\\' && quoted && Peek(stream) != Eof && !IsLineEnd(Peek(stream))) {
+            c = Get(stream);
+            if (text.size() < TagLineLimit) text += static_cast<char>(c);
+        }
+    }
+    return text;
 }
 
 } // namespace
@@ -235,11 +326,8 @@ bool ReadPgnTags(GameRecord& record, std::istream& stream, std::string& log) {
         SkipWhiteSpace(stream);
         if (Peek(stream) != '[') break;
         Get(stream);
-        std::string line;
-        std::getline(stream, line);
-        if (line.size() > TagLineLimit) line.resize(TagLineLimit);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        log += '[' + line + '\n';
+        std::string line = ReadTagPair(stream);
+        log += '[' + line + "]\n";
         if (StartsWith(line, "Result")) ReadResultTag(record, line);
         if (StartsWith(line, "FEN ")) {
             hasFen = true;
@@ -280,8 +368,16 @@ int ReadPgnGame(GameRecord& record, std::istream& stream, std::string& log) {
             log += '.';
             continue;
         }
-        // "$" marks, and "!" or "?" written apart from their move
-        if (c == '$' || c == '!' || c == '?' || SkipCommentOrVariation(c, stream)) continue;
+        // "$" marks, "!" or "?" written apart from their move, and stray closing brackets
+        if (c == '$' || c == '!' || c == '?' || c == ')' || c == '}') continue;
+        if (IsBracket(c)) {
+            if (SkipBracketed(c, stream)) continue;
+            // Left open: the game is cut short, and the text after it may be the next game.
+            std::fprintf(ToolMessages, "Warning: %s left open\n", c == '{' ? "comment" : "variation");
+            log += " {LEFT OPEN}";
+            TakeBackMoves(record, count);
+            return 0;
+        }
         if (c == '[') { // the next game's tags: this game had no result token
             PutBack(stream, static_cast<char>(c));
             break;
@@ -336,15 +432,21 @@ int ReadPgnGame(GameRecord& record, std::istream& stream, std::string& log) {
 bool GameFileTarget::Open(const char* gamePath) {
     if (appender.IsOpen()) return true;
     index = GameIndex();
-    std::uint64_t wholeBytes;
-    try {
-        wholeBytes = IndexAndRepairGameFile(gamePath, index);
-    } catch (const GameFileError& error) {
-        std::fprintf(ToolMessages, "ERROR: %s file: %s\n", error.what(), gamePath);
+    // The writer's lock comes first: what is indexed is then what this run appends after.
+    GameFileAppender::OpenResult opened = appender.Open(gamePath);
+    if (opened == GameFileAppender::OpenResult::Busy) {
+        std::fprintf(ToolMessages, "ERROR: BEING WRITTEN BY ANOTHER RUN file: %s\n", gamePath);
         return false;
     }
-    if (!appender.Open(gamePath, wholeBytes)) {
+    if (opened == GameFileAppender::OpenResult::Failed) {
         std::fprintf(ToolMessages, "Cannot create GAME output file: '%s'\n", gamePath);
+        return false;
+    }
+    try {
+        appender.Start(IndexAndRepairGameFile(gamePath, index));
+    } catch (const GameFileError& error) {
+        std::fprintf(ToolMessages, "ERROR: %s file: %s\n", error.what(), gamePath);
+        appender.Close();
         return false;
     }
     return true;
@@ -364,11 +466,13 @@ bool ConvertPgnStream(std::istream& pgn, const char* pgnName, GameFileTarget& ta
     int converted = 0, skipped = 0;
     static GameRecord record;
     std::string log;
+    std::string failure; // the error that ended the conversion
+    const char* failedFile = pgnName;
     ProgressTracker progress(pgnBytes);
     auto bytesRead = [&] { return static_cast<std::uint64_t>(std::max<std::streamoff>(0, pgn.tellg())); };
     try {
         SkipByteOrderMark(pgn);
-        while (!pgn.bad() && Peek(pgn) != Eof) {
+        while (!pgn.bad() && Peek(pgn) != Eof && !target.appender.Failed()) {
             log.clear();
             int bits = ReadPgnGame(record, pgn, log);
             if (EchoPgnToLog) LogBlock(log);
@@ -383,33 +487,65 @@ bool ConvertPgnStream(std::istream& pgn, const char* pgnName, GameFileTarget& ta
             progress.Game(stored, bytesRead);
             SkipWhiteSpace(pgn);
         }
+        // A stream that went bad could not be read on: what is left of it is not its end.
+        if (pgn.bad()) failure = ReadErrorText();
     } catch (const GameFileError& error) {
         if (!log.empty() && EchoPgnToLog) LogBlock(log);
-        target.appender.Close();
-        progress.Finish(pgnBytes);
-        std::fprintf(ToolMessages, "converted: %d games. (skipped: %d)\n", converted, skipped);
-        std::fprintf(ToolMessages, "ERROR: %s file: %s\n", error.what(), pgnName);
+        failure = error.what();
+    } catch (const std::system_error& error) { // the PGN text could not be read
+        failure = "READ ERROR (" + error.code().message() + ")";
+    }
+    target.stopped = failure.rfind("READ ERROR", 0) == 0;
+    // What was converted before an error is kept; the file is complete before anyone is told.
+    if (!target.appender.Flush()) {
+        failure = target.appender.Error();
+        failedFile = target.appender.Path().c_str();
+        converted -= target.appender.LostRecords();
+        counter -= target.appender.LostRecords();
+        target.stopped = true;
+    }
+    progress.Finish(pgnBytes);
+    std::fprintf(ToolMessages, "converted: %d games. (skipped: %d)\n", converted, skipped);
+    if (!failure.empty()) {
+        std::fprintf(ToolMessages, "ERROR: %s file: %s\n", failure.c_str(), failedFile);
         LogLine("converted: ", converted, "\tskipped: ", skipped);
-        LogLine("ERROR: ", error.what());
+        LogLine("ERROR: ", failure.c_str());
         ResetToStart(); // nothing of the failed game stays on the board
         return false;
     }
     CurrentPly = PlyStack.data();
-    target.appender.Flush(); // the file is complete before anyone is told it is finished
-    progress.Finish(pgnBytes);
-    std::fprintf(ToolMessages, "converted: %d games. (skipped: %d)\n", converted, skipped);
     std::fprintf(ToolMessages, "file: %s \t\tfinished\n", pgnName);
     LogLine("<<< OK:\t", pgnName, "\t>>>");
     return true;
 }
 
+bool IsUsableGameFileName(const char* outputPath, const char* inputPath) {
+    std::error_code error;
+    std::filesystem::file_status status = std::filesystem::status(outputPath, error);
+    const char* problem = nullptr;
+    if (std::strcmp(outputPath, "-") == 0 || (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)))
+        problem = "NOT A FILE THAT CAN HOLD GAMES";
+    else if (IsSameFile(outputPath, inputPath))
+        problem = "INPUT AND OUTPUT ARE THE SAME FILE";
+    if (problem) std::fprintf(ToolMessages, "ERROR: %s file: %s\n", problem, outputPath);
+    return problem == nullptr;
+}
+
 namespace {
+
+// A file to read from: one that opens and is not a folder (which opens, but cannot be read).
+bool OpenInput(std::ifstream& stream, const char* path) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) return false;
+    stream.open(path, std::ios::binary);
+    return static_cast<bool>(stream);
+}
 
 // One PGN file of a conversion; the game file is opened (and indexed) when the first PGN file
 // opens.
 bool ConvertOnePgnFile(const char* pgnPath, const char* gamePath, GameFileTarget& target, int& counter) {
-    std::ifstream pgn(pgnPath, std::ios::binary);
-    if (!pgn) {
+    std::ifstream pgn;
+    if (!OpenInput(pgn, pgnPath)) {
         std::fprintf(ToolMessages, "Cannot open PGN input file: '%s'\n", pgnPath);
         return false;
     }
@@ -419,13 +555,21 @@ bool ConvertOnePgnFile(const char* pgnPath, const char* gamePath, GameFileTarget
     return ConvertPgnStream(pgn, pgnPath, target, counter, error ? 0 : size);
 }
 
+// Closes the game file; a failure of the last write is told like any other.
+bool CloseTarget(GameFileTarget& target, bool told) {
+    bool failedBefore = target.appender.Failed();
+    if (target.appender.Close() || failedBefore) return true;
+    if (!told) std::fprintf(ToolMessages, "ERROR: %s file: %s\n", target.appender.Error().c_str(), target.appender.Path().c_str());
+    return false;
+}
+
 } // namespace
 
 bool ConvertPgnFile(const char* pgnPath, const char* gamePath, int& counter) {
+    if (!IsUsableGameFileName(gamePath, pgnPath)) return false;
     GameFileTarget target;
     bool done = ConvertOnePgnFile(pgnPath, gamePath, target, counter);
-    target.appender.Close();
-    return done;
+    return CloseTarget(target, !done) && done;
 }
 
 bool ConvertPgnList(std::istream& list, const char* gamePath) {
@@ -435,17 +579,28 @@ bool ConvertPgnList(std::istream& list, const char* gamePath) {
     std::string line;
     while (std::getline(list, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.find_first_not_of(" \t") == std::string::npos) continue; // a blank line names nothing
         if (line.size() > 255) line.resize(255);
+        if (!IsUsableGameFileName(gamePath, line.c_str())) {
+            allDone = false;
+            continue;
+        }
         allDone = ConvertOnePgnFile(line.c_str(), gamePath, target, total) && allDone;
+        // After a read or write error the rest of the list waits for the cause to be mended.
+        if (target.stopped) break;
     }
-    target.appender.Close();
+    if (list.bad()) {
+        std::fprintf(ToolMessages, "ERROR: %s\n", ReadErrorText().c_str());
+        allDone = false;
+    }
+    allDone = CloseTarget(target, !allDone) && allDone;
     std::fprintf(ToolMessages, "\nCONVERTED GAMES: %d\n", total);
     return allDone;
 }
 
 bool ConvertPgnList(const char* listPath, const char* gamePath) {
-    std::ifstream list(listPath);
-    if (!list) {
+    std::ifstream list;
+    if (!OpenInput(list, listPath)) {
         std::fprintf(ToolMessages, "Cannot open PGN input file: '%s'\n", listPath);
         return false;
     }

@@ -18,6 +18,7 @@ extern bool EchoPgnToLog;
 struct GameFileTarget {
     GameIndex index;
     GameFileAppender appender;
+    bool stopped = false; // a read or write error: nothing more is to be converted
 
     // Indexes (and repairs) the game file and opens it for appending, once; false after telling
     // why not.
@@ -30,6 +31,10 @@ struct GameFileTarget {
 // 0 when not known) into the open target; false after an "ERROR:" line.
 bool ConvertPgnStream(std::istream& pgn, const char* pgnName, GameFileTarget& target, int& counter,
                       std::uint64_t pgnBytes);
+
+// False, after saying why, when outputPath cannot be the game file a conversion of inputPath
+// writes: standard output, a device or pipe, a folder, or the input itself.
+bool IsUsableGameFileName(const char* outputPath, const char* inputPath);
 
 // "pgn2game": counter grows by one per game written. False after an error line.
 bool ConvertPgnFile(const char* pgnPath, const char* gamePath, int& counter);

@@ -159,6 +159,19 @@ TEST(Protocol, ResultTakesItsCommentWithIt) {
     EXPECT_EQ(engine.Log().find("::cmd:: time}"), std::string::npos);
 }
 
+// The typed file tools read their names from their own line, and leave the game as it was.
+TEST(Protocol, TypedFileToolsKeepToTheirLineAndTheGame) {
+    EngineProcess engine;
+    engine.WriteFile("in.pgn", "[Result \"1-0\"]\n\n1. e4 e5 2. Nf3 1-0\n");
+    engine.Send("xboard\nnew\nforce\ne2e4\npgn2game in.pgn\npgn2game " + std::string(300, 'n') +
+                " out.game\npgn2game in.pgn out.game\ne7e5\nquit\n");
+    EXPECT_EQ(engine.WaitForExit(), 0) << "quit is not taken for a file name";
+    EXPECT_EQ(engine.Output(), std::string(HandshakeReply) + "tellusererror BOOK ERROR!\n"
+                                   "ERROR: AN INPUT AND AN OUTPUT FILE NAME ARE NEEDED\nERROR: FILE NAMES TOO LONG\n"
+                                   "converted: 1 games. (skipped: 0)\nfile: in.pgn \t\tfinished\n")
+        << "e7e5 is a legal move of the game after e2e4";
+}
+
 TEST(Protocol, OverlongTokensAndBinaryBytesAreHarmless) {
     EngineProcess engine;
     std::string junk(5000, 'x');
