@@ -31,6 +31,12 @@ void IgnoreInterruptsUnlessAtATerminal();
 // ---- Memory and files -------------------------------------------------------------------------
 // Zero-filled memory for a big table, on large pages where the system gives them; never fails.
 void* AllocateLargeMemory(std::size_t bytes);
+// The same, or nullptr where the system cannot give that much.
+void* TryAllocateLargeMemory(std::size_t bytes);
+// Gives back memory of AllocateLargeMemory or TryAllocateLargeMemory of the same size.
+void FreeLargeMemory(void* memory, std::size_t bytes);
+// The bytes of physical memory the system could still give to the process without swapping.
+std::uint64_t AvailableMemoryBytes();
 
 // The folder of the running executable; empty when it cannot be told.
 std::filesystem::path ExecutableDirectory();

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <csignal>
 #include <cstdlib>
 #include <system_error>
@@ -47,26 +48,46 @@ void IgnoreInterruptsUnlessAtATerminal() {
     if (!IsTerminal(StandardStream::Input)) std::signal(SIGINT, SIG_IGN);
 }
 
-void* AllocateLargeMemory(std::size_t bytes) {
+void* TryAllocateLargeMemory(std::size_t bytes) {
     std::size_t rounded = (bytes + HugePageBytes - 1) / HugePageBytes * HugePageBytes;
     // Mapped with a huge page's worth to spare, so that an aligned start can be picked; the
-    // kernel hands out zero-filled pages only when they are first touched.
+    // spare ends are given back, and the kernel hands out zero-filled pages only when they are
+    // first touched.
     void* mapped = mmap(nullptr, rounded + HugePageBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (mapped != MAP_FAILED) {
-        auto address = reinterpret_cast<std::uintptr_t>(mapped);
-        auto aligned = (address + HugePageBytes - 1) & ~(HugePageBytes - 1);
-        void* table = reinterpret_cast<void*>(aligned);
+    if (mapped == MAP_FAILED) return nullptr;
+    auto address = reinterpret_cast<std::uintptr_t>(mapped);
+    auto aligned = (address + HugePageBytes - 1) & ~(HugePageBytes - 1);
+    if (aligned > address) munmap(mapped, aligned - address);
+    if (std::size_t tail = address + HugePageBytes - aligned) munmap(reinterpret_cast<void*>(aligned + rounded), tail);
+    void* table = reinterpret_cast<void*>(aligned);
 #ifdef MADV_HUGEPAGE
-        madvise(table, rounded, MADV_HUGEPAGE);
+    madvise(table, rounded, MADV_HUGEPAGE);
 #endif
-        return table;
-    }
-    void* table = std::aligned_alloc(HugePageBytes, rounded);
-    if (!table) {
-        std::fputs("out of memory for the engine's tables\n", stderr);
-        std::abort();
-    }
     return table;
+}
+
+void* AllocateLargeMemory(std::size_t bytes) {
+    if (void* table = TryAllocateLargeMemory(bytes)) return table;
+    std::fputs("out of memory for the engine's tables\n", stderr);
+    std::abort();
+}
+
+void FreeLargeMemory(void* memory, std::size_t bytes) {
+    munmap(memory, (bytes + HugePageBytes - 1) / HugePageBytes * HugePageBytes);
+}
+
+std::uint64_t AvailableMemoryBytes() {
+    // MemAvailable counts the page cache the kernel would give up; without it, the free pages.
+    if (std::FILE* info = std::fopen("/proc/meminfo", "r")) {
+        char line[256];
+        unsigned long long kilobytes = 0;
+        bool found = false;
+        while (!found && std::fgets(line, sizeof(line), info))
+            found = std::sscanf(line, "MemAvailable: %llu kB", &kilobytes) == 1;
+        std::fclose(info);
+        if (found) return std::uint64_t{kilobytes} * 1024;
+    }
+    return static_cast<std::uint64_t>(sysconf(_SC_AVPHYS_PAGES)) * static_cast<std::uint64_t>(sysconf(_SC_PAGESIZE));
 }
 
 std::filesystem::path ExecutableDirectory() {

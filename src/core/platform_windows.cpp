@@ -93,16 +93,28 @@ void IgnoreInterruptsUnlessAtATerminal() {
     if (!IsTerminal(StandardStream::Input)) std::signal(SIGINT, SIG_IGN);
 }
 
-void* AllocateLargeMemory(std::size_t bytes) {
+void* TryAllocateLargeMemory(std::size_t bytes) {
     // Large pages need a privilege most users lack; without it the ordinary pages serve.
     if (SIZE_T large = GetLargePageMinimum()) {
         SIZE_T rounded = (bytes + large - 1) / large * large;
         if (void* table = VirtualAlloc(nullptr, rounded, MEM_RESERVE | MEM_COMMIT | MEM_LARGE_PAGES, PAGE_READWRITE))
             return table;
     }
-    if (void* table = VirtualAlloc(nullptr, bytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE)) return table;
+    return VirtualAlloc(nullptr, bytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+}
+
+void* AllocateLargeMemory(std::size_t bytes) {
+    if (void* table = TryAllocateLargeMemory(bytes)) return table;
     std::fputs("out of memory for the engine's tables\n", stderr);
     std::abort();
+}
+
+void FreeLargeMemory(void* memory, std::size_t) { VirtualFree(memory, 0, MEM_RELEASE); }
+
+std::uint64_t AvailableMemoryBytes() {
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof(status);
+    return GlobalMemoryStatusEx(&status) ? status.ullAvailPhys : 0;
 }
 
 std::filesystem::path ExecutableDirectory() {

@@ -34,6 +34,8 @@ namespace {
 inline constexpr long long DefaultMoveOverheadMs = 50;
 inline constexpr long long MaxMoveOverheadMs = 5000;
 inline constexpr int IdleWatchSliceMs = 1000; // the input watch without a search to look after
+inline constexpr long long DefaultHashMiB = 72;
+inline constexpr long long MaxHashMiB = 65536;
 
 struct UciOptions {
     bool ponder = false; // the interface may send "go ponder"; the engine never ponders unasked
@@ -91,8 +93,16 @@ void Identify() {
     Say("option name OwnBook type check default true");
     Say("option name Move Overhead type spin default " + std::to_string(DefaultMoveOverheadMs) + " min 0 max " +
         std::to_string(MaxMoveOverheadMs));
+    Say("option name Hash type spin default " + std::to_string(DefaultHashMiB) + " min 1 max " + std::to_string(MaxHashMiB));
     Say("option name Clear Hash type button");
+    Say("option name MultiPV type spin default 1 min 1 max " + std::to_string(MaxPrincipalLines));
     Say("uciok");
+}
+
+// "576 KiB", "72 MiB": the size of a table of 2^bits buckets per side.
+std::string TableSize(int bits) {
+    std::uint64_t kilobytes = HashTableBytes(bits) >> 10;
+    return kilobytes < 1024 ? std::to_string(kilobytes) + " KiB" : std::to_string(kilobytes >> 10) + " MiB";
 }
 
 // "setoption name NAME [value VALUE]": names in any case; unknown names change nothing.
@@ -113,6 +123,19 @@ void SetOption(const Words& words) {
         if (ParseInteger(value.c_str(), ms)) Options.moveOverheadMs = std::clamp(ms, 0LL, MaxMoveOverheadMs);
     } else if (name == "clear hash") {
         ClearSearchTables();
+    } else if (name == "multipv") {
+        long long lines;
+        if (ParseInteger(value.c_str(), lines)) PrincipalLineCount = static_cast<int>(std::clamp<long long>(lines, 1, MaxPrincipalLines));
+    } else if (name == "hash") {
+        // The largest table of the table's shape within the size asked; the table in use stays
+        // where the machine cannot give that much.
+        long long megabytes;
+        if (!ParseInteger(value.c_str(), megabytes)) return;
+        int bits = HashBucketBitsFor(static_cast<std::uint64_t>(std::clamp(megabytes, 1LL, MaxHashMiB)));
+        if (ResizeHash(bits)) LogLine("-M: hash table ", TableSize(bits).c_str());
+        else
+            SayInfo("Hash " + value + " refused: the machine cannot give " + TableSize(bits) + "; the table stays at " +
+                    TableSize(CurrentHashBucketBits()));
     }
 }
 

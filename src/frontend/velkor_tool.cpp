@@ -2,7 +2,7 @@
 //   perft DEPTH [FEN]            leaf count, seconds and nodes per second
 //   divide DEPTH [FEN]           the count below each legal move
 //   perftsuite FILE [MAXDEPTH]   every "FEN ;D1 n ;D2 n ..." line, mismatches reported
-//   bench [DEPTH]                the bench positions searched to DEPTH: node signature and speed
+//   bench [DEPTH [HASH_MIB]]     the bench positions searched to DEPTH: node signature and speed
 //   epd FILE [--depth N | --movetime MS]   an EPD test suite (bm/am operations)
 //   makebook GAMEFILE BOOKFILE [PLIES] [MINGAMES]  an opening book from a game file
 //   pgn2game, pgnlist2game, game2pgn, game2pos IN OUT   the engine's game-file conversions
@@ -18,6 +18,7 @@
 #include "core/tables.h"
 #include "frontend/tool_game_files.h"
 #include "notation/coordinate.h"
+#include "search/transposition.h"
 #include "tools/bench.h"
 #include "tools/book_builder.h"
 #include "tools/epd_suite.h"
@@ -45,7 +46,7 @@ int Usage() {
     std::fprintf(stderr, "usage: velkor-tool perft DEPTH [FEN]\n"
                          "       velkor-tool divide DEPTH [FEN]\n"
                          "       velkor-tool perftsuite FILE [MAXDEPTH]\n"
-                         "       velkor-tool bench [DEPTH]\n"
+                         "       velkor-tool bench [DEPTH [HASH_MIB]]\n"
                          "       velkor-tool epd FILE [--depth N | --movetime MS]\n"
                          "       velkor-tool makebook GAMEFILE BOOKFILE [PLIES] [MINGAMES]\n"
                          "%s%s",
@@ -128,7 +129,12 @@ int RunPerftSuite(const char* path, int maxDepth) {
 }
 
 // The signature (nodes) first, as ever; then the quiescence moves and the rate of all moves made.
-int RunBenchCommand(int depth) {
+// The bench with the table at its default size, or at the size of hashMiB for experiments.
+int RunBenchCommand(int depth, long long hashMiB) {
+    if (hashMiB > 0 && !ResizeHash(HashBucketBitsFor(static_cast<std::uint64_t>(hashMiB)))) {
+        std::fprintf(stderr, "velkor-tool: no memory for a table of %lld MiB\n", hashMiB);
+        return 1;
+    }
     BenchResult result = RunBench(depth, true);
     std::uint64_t all = result.nodes + result.quiescenceNodes;
     std::printf("depth %d\nnodes %llu\nseconds %.3f\nnps %.0f\n", depth,
@@ -189,7 +195,8 @@ int main(int argc, char** argv) {
     if (argc < 2) return Usage();
     InitTables();
     std::string command = argv[1];
-    if (command == "bench") return RunBenchCommand(argc > 2 ? std::atoi(argv[2]) : DefaultBenchDepth);
+    if (command == "bench")
+        return RunBenchCommand(argc > 2 ? std::atoi(argv[2]) : DefaultBenchDepth, argc > 3 ? std::atoll(argv[3]) : 0);
     if (argc < 3) return Usage();
     if (command == "perft") return RunPerft(std::atoi(argv[2]), JoinArguments(argc, argv, 3));
     if (command == "divide") return RunDivide(std::atoi(argv[2]), JoinArguments(argc, argv, 3));

@@ -2,9 +2,11 @@
 #include "search/iterative.h"
 
 #include <algorithm>
+#include <span>
 
 #include "core/log.h"
 #include "movegen/attacks.h"
+#include "movegen/legal.h"
 #include "notation/coordinate.h"
 #include "notation/fen.h"
 #include "position/make_move.h"
@@ -29,6 +31,67 @@ bool InMateRange(int score, std::uint32_t depth) {
     return score <= d - MateScore || score >= MateScore - d;
 }
 
+// The root searched within (alpha, beta), and again with a wider window where the score falls
+// outside it, so that it is exact. For the best line, saved takes the move that failed high, which
+// an interrupted re-search still plays.
+int SearchWithinWindow(int alpha, int beta, ScoredMove* saved) {
+    int score = RootSearch(alpha, beta);
+    if (score <= alpha) {
+        AspirationState = -1;
+        int b = score + 1;
+        score = RootSearch(-FirstWindow, b);
+        if (score <= -FirstWindow || score >= b) score = RootSearch(-FirstWindow, ResearchUpperBound);
+        AspirationState = 0;
+    } else if (score >= beta) {
+        AspirationState = 1;
+        if (const HashEntry* entry = saved ? ProbeHash() : nullptr) *saved = {static_cast<std::int16_t>(score), entry->move()};
+        int a = score - 1;
+        score = RootSearch(a, ResearchUpperBound);
+        if (score <= a || score >= ResearchUpperBound) score = RootSearch(-FirstWindow, ResearchUpperBound);
+        AspirationState = 0;
+    }
+    return score;
+}
+
+// The lines after the best one: each searches the root without the moves of the lines before it.
+// Returns false when the search was stopped before all were found. lines[0] holds the best line;
+// the others are filled in, and all of them sorted best first, the best line's move again first
+// in the root's list.
+bool SearchOtherLines(std::span<ScoredMove> lines, std::array<int, MaxPrincipalLines>& previousScores, bool first) {
+    for (std::size_t k = 1; k < lines.size(); ++k) {
+        ExcludedRootMoves[k - 1] = lines[k - 1].move;
+        ExcludedRootMoveCount = static_cast<int>(k);
+        int alpha = first ? -FirstWindow : previousScores[k] - AspirationHalfWidth;
+        int beta = first ? FirstWindow : previousScores[k] + AspirationHalfWidth;
+        int score = SearchWithinWindow(alpha, beta, nullptr);
+        if (SearchStopped()) break;
+        lines[k] = {static_cast<std::int16_t>(score), MoveStack[0].move};
+    }
+    bool complete = !SearchStopped();
+    ExcludedRootMoveCount = 0;
+    if (!complete) return false;
+    std::stable_sort(lines.begin(), lines.end(), [](const ScoredMove& a, const ScoredMove& b) { return a.score > b.score; });
+    for (std::size_t k = 0; k < lines.size(); ++k) previousScores[k] = lines[k].score;
+    ScoredMove* end = PlyStack[0].moveListEnd;
+    ScoredMove* best = std::find_if(MoveStack.data(), end, [&](const ScoredMove& entry) { return entry.move == lines[0].move; });
+    if (best != end) std::swap(*best, MoveStack[0]);
+    MoveStack[0].score = lines[0].score;
+    return true;
+}
+
+// How many lines this search looks for: no more than there are moves to choose from.
+std::size_t LinesToFind() {
+    if (PrincipalLineCount <= 1) return 1;
+    ScoredMove legal[MaxMoves];
+    ScoredMove* end = GenerateLegalMoves(legal);
+    auto count = static_cast<int>(end - legal);
+    if (RootMoveCount)
+        count = static_cast<int>(std::count_if(legal, end, [](const ScoredMove& entry) {
+            return std::find(RootMoves.begin(), RootMoves.begin() + RootMoveCount, entry.move) != RootMoves.begin() + RootMoveCount;
+        }));
+    return static_cast<std::size_t>(std::clamp(std::min(count, PrincipalLineCount), 1, MaxPrincipalLines));
+}
+
 } // namespace
 
 Move IterativeDeepening() {
@@ -47,6 +110,10 @@ Move IterativeDeepening() {
     // 2.
     NodeCount = 0;
     QuiescenceNodeCount = 0;
+    SelectiveDepth = 0;
+    std::array<ScoredMove, MaxPrincipalLines> lineStore;
+    std::array<int, MaxPrincipalLines> lineScores{};
+    std::span<ScoredMove> lines(lineStore.data(), LinesToFind());
     InCheckCount = {0, 0};
     result.move = NoMove;
     root.moveListEnd = nullptr;
@@ -86,29 +153,20 @@ Move IterativeDeepening() {
     int score = 0;
     std::uint32_t completedDepth = 0;
     while (IterationDepth <= MaxSearchDepth.load(std::memory_order_relaxed)) {
-        score = RootSearch(alpha, beta);
-        if (score <= alpha) {
-            AspirationState = -1;
-            int b = score + 1;
-            score = RootSearch(-FirstWindow, b);
-            if (score <= -FirstWindow || score >= b) score = RootSearch(-FirstWindow, ResearchUpperBound);
-            AspirationState = 0;
-        } else if (score >= beta) {
-            AspirationState = 1;
-            // An interrupted re-search still plays the move that failed high.
-            if (const HashEntry* entry = ProbeHash()) saved = {static_cast<std::int16_t>(score), entry->move()};
-            int a = score - 1;
-            score = RootSearch(a, ResearchUpperBound);
-            if (score <= a || score >= ResearchUpperBound) score = RootSearch(-FirstWindow, ResearchUpperBound);
-            AspirationState = 0;
-        }
+        score = SearchWithinWindow(alpha, beta, &saved);
         if (SearchStopped()) break;
         if (result.move == ResultStalemate) {
             saved = result;
             break;
         }
+        if (lines.size() > 1) {
+            lines[0] = result;
+            if (!SearchOtherLines(lines, lineScores, completedDepth == 0)) break;
+            score = result.score;
+        }
         bool mate = InMateRange(score, IterationDepth);
-        ReportIteration(IterationDepth, score, result.move, mate);
+        if (lines.size() > 1) ReportLines(IterationDepth, lines);
+        else ReportIteration(IterationDepth, score, result.move, mate);
         saved = result;
         completedDepth = IterationDepth;
         if (mate) {

@@ -17,6 +17,7 @@ inline constexpr int QuiescenceKiller2Bonus = 1000;
 
 int QSearch(int d, int p, int alpha, int beta) {
     PlyRecord& record = *CurrentPly;
+    if (p > SelectiveDepth) SelectiveDepth = p;
     // The check information changes nothing the probe reads: computing it first hides part of
     // the probe's cache miss.
     ComputeCheckInfo(record);

@@ -56,10 +56,18 @@ ScoredMove* KeepRootMoves(ScoredMove* begin, ScoredMove* end) {
     return kept;
 }
 
-// The root's result enters the table only when every move was searched: a result among chosen
+// True when the root searches only some of its moves: chosen ones, or those of no line found yet.
+bool RootRestricted() { return RootMoveCount != 0 || ExcludedRootMoveCount != 0; }
+
+bool IsExcluded(Move move) {
+    return std::find(ExcludedRootMoves.begin(), ExcludedRootMoves.begin() + ExcludedRootMoveCount, move) !=
+           ExcludedRootMoves.begin() + ExcludedRootMoveCount;
+}
+
+// The root's result enters the table only when every move was searched: a result among some
 // moves would answer a later search of all of them.
 void StoreRootHash(int depth, std::uint32_t bound, Move move, int score) {
-    if (RootMoveCount == 0) StoreHash(depth, bound, move, score);
+    if (!RootRestricted()) StoreHash(depth, bound, move, score);
 }
 
 } // namespace
@@ -70,7 +78,7 @@ int RootSearch(int alpha, int beta) {
 
     // 1. Only the chosen root moves may answer: the table may know a better one.
     int hashResult;
-    if (UseRootHashEntry(root, depth, alpha, beta, hashResult) && RootMoveCount == 0) return hashResult;
+    if (UseRootHashEntry(root, depth, alpha, beta, hashResult) && !RootRestricted()) return hashResult;
 
     // 2-3.
     int best = -Infinity;
@@ -92,6 +100,7 @@ int RootSearch(int alpha, int beta) {
         selector.Select(cursor, end);
         root.moveCursor = cursor;
         Move move = cursor->move;
+        if (ExcludedRootMoveCount && IsExcluded(move)) continue;
         ++NodeCount;
         EnterChild(move, root);
         int score;

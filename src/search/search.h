@@ -33,6 +33,17 @@ extern std::uint64_t NodeLimit;
 extern std::array<Move, MaxMoves> RootMoves;
 extern int RootMoveCount;
 
+// The lines the next search looks for (UCI's MultiPV): the best root move, then the best of the
+// others, and so on; set by the command thread while the search is idle.
+inline constexpr int MaxPrincipalLines = 256;
+extern int PrincipalLineCount;
+// The root moves of the lines already found in this iteration, which the root search passes over.
+extern std::array<Move, MaxMoves> ExcludedRootMoves;
+extern int ExcludedRootMoveCount;
+
+// The deepest ply the quiescence search reached since the search began (UCI's seldepth).
+extern int SelectiveDepth;
+
 // The move lists of every ply of the current line, one after another; the root's list first.
 // Room for a full list at every record of the ply stack.
 inline constexpr int MoveStackSize = PlyStackSize * MaxMoves;

@@ -13,6 +13,10 @@ std::array<ScoredMove, MoveStackSize> MoveStack;
 std::uint64_t NodeLimit = NoNodeLimit;
 std::array<Move, MaxMoves> RootMoves;
 int RootMoveCount = 0;
+int PrincipalLineCount = 1;
+std::array<Move, MaxMoves> ExcludedRootMoves;
+int ExcludedRootMoveCount = 0;
+int SelectiveDepth = 0;
 
 void EnterChild(Move move, PlyRecord& record) {
     MakeMove(move, record);

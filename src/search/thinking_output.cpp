@@ -1,6 +1,7 @@
 // Thinking lines in the two protocols' forms, formatted into fixed buffers and written whole.
 #include "search/thinking_output.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "core/clock.h"
@@ -54,14 +55,17 @@ int FormatXboardLine(char* buffer, std::size_t size, std::uint32_t depth, int sc
 }
 
 // UCI: every node the search made counts, and the line starts with the move that is played.
-int FormatUciLine(char* buffer, std::size_t size, std::uint32_t depth, int score, Move best) {
+// With several lines each names its rank (multiPv from 1); with one, none does.
+int FormatUciLine(char* buffer, std::size_t size, std::uint32_t depth, int score, Move best, int multiPv) {
     std::uint64_t nodes = SearchedNodes();
     std::int32_t ms = ElapsedMs();
     int mate = MateMoves(score);
-    char scoreText[24];
+    char scoreText[24], rankText[24] = "";
     if (mate || score <= -MateScore) std::snprintf(scoreText, sizeof(scoreText), "mate %d", mate);
     else std::snprintf(scoreText, sizeof(scoreText), "cp %d", score);
-    int length = std::snprintf(buffer, size, "info depth %u score %s nodes %llu nps %llu time %d pv", depth, scoreText,
+    if (multiPv) std::snprintf(rankText, sizeof(rankText), " multipv %d", multiPv);
+    int length = std::snprintf(buffer, size, "info depth %u seldepth %d%s score %s nodes %llu nps %llu time %d pv", depth,
+                               std::max(SelectiveDepth, static_cast<int>(depth)), rankText, scoreText,
                                static_cast<unsigned long long>(nodes),
                                static_cast<unsigned long long>(nodes * 1000 / static_cast<std::uint64_t>(ms > 0 ? ms : 1)),
                                static_cast<int>(ms));
@@ -78,7 +82,8 @@ int FormatUciLine(char* buffer, std::size_t size, std::uint32_t depth, int score
 
 void PrintLine(std::uint32_t depth, int score, Move best, const char* xboardLine) {
     char text[ProgressLineSize];
-    if (ThinkingOutput == ThinkingFormat::Uci) FormatUciLine(text, sizeof(text), depth, score, best);
+    if (ThinkingOutput == ThinkingFormat::Uci)
+        FormatUciLine(text, sizeof(text), depth, score, best, PrincipalLineCount > 1 ? 1 : 0);
     else FormatXboardLine(text, sizeof(text), depth, score, xboardLine);
     std::fputs(text, stdout);
     PrintedDepth = depth;
@@ -106,6 +111,21 @@ void ReportIteration(std::uint32_t depth, int score, Move best, bool mate) {
     // An iteration the table answered without a node is printed too: the next one may take long,
     // and an analysing interface would show nothing until it ends.
     if (ThinkingShown()) PrintLine(depth, score, best, line);
+}
+
+void ReportLines(std::uint32_t depth, std::span<const ScoredMove> lines) {
+    char line[LineBufferSize];
+    HashLine(line, static_cast<int>(depth));
+    LogLine("-E: ", depth, ":\t", lines[0].score, "\t", line);
+    if (!ThinkingShown()) return;
+    char text[ProgressLineSize];
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        FormatUciLine(text, sizeof(text), depth, lines[k].score, lines[k].move, static_cast<int>(k + 1));
+        std::fputs(text, stdout);
+    }
+    PrintedDepth = depth;
+    PrintedMove = lines[0].move;
+    PrintedNodes = SearchedNodes();
 }
 
 void ReportSearchResult(std::uint32_t depth, std::uint32_t completedDepth, int score, Move best) {

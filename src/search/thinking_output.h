@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "core/move.h"
 
@@ -20,6 +21,9 @@ void BeginThinkingOutput();
 // the table), also into the log. Printed only while thinking is shown; xboard sees the early
 // iterations only when they find a mate.
 void ReportIteration(std::uint32_t depth, int score, Move best, bool mate);
+
+// A completed iteration of a search for several lines (UCI only): one line each, best first.
+void ReportLines(std::uint32_t depth, std::span<const ScoredMove> lines);
 
 // The line of the search's result once it has ended: depth is the iteration it ended in. Not
 // printed when it would repeat the last iteration's line; kept for PrintPendingFinalLine when

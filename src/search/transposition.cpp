@@ -1,10 +1,12 @@
 // Storage, probe, store and the expected line of the transposition table.
 #include "search/transposition.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
 #include "core/large_table.h"
+#include "core/platform.h"
 #include "movegen/legal.h"
 #include "notation/coordinate.h"
 #include "position/make_move.h"
@@ -13,7 +15,10 @@
 
 namespace velkor {
 
-HashTable& TranspositionTable = AllocateLargeTable<HashTable>();
+HashBucket* TranspositionTable =
+    static_cast<HashBucket*>(AllocateLargeTable(static_cast<std::size_t>(HashTableBytes(DefaultHashBucketBits))));
+std::uint32_t HashBucketsPerSide = 1u << DefaultHashBucketBits;
+std::uint32_t HashBucketMask = (1u << DefaultHashBucketBits) - 1;
 std::uint16_t HashAge;
 
 namespace {
@@ -39,7 +44,34 @@ inline bool WorthKeeping(const HashEntry& entry, int depth, std::uint32_t bound)
 
 } // namespace
 
-void ClearHash() { std::memset(TranspositionTable.data(), 0, sizeof(TranspositionTable)); }
+void ClearHash() { std::memset(TranspositionTable, 0, static_cast<std::size_t>(HashTableBytes(CurrentHashBucketBits()))); }
+
+int CurrentHashBucketBits() { return std::countr_zero(HashBucketsPerSide); }
+
+int HashBucketBitsFor(std::uint64_t megabytes) {
+    int bits = MinHashBucketBits;
+    while (bits < MaxHashBucketBits && HashTableBytes(bits + 1) <= (megabytes << 20)) ++bits;
+    return bits;
+}
+
+bool ResizeHash(int bits) {
+    int current = CurrentHashBucketBits();
+    if (bits == current) return true;
+    auto bytes = static_cast<std::size_t>(HashTableBytes(bits));
+    // The old table goes back to the system with the new one: only what lies beyond it must be free.
+    std::uint64_t currentBytes = HashTableBytes(current);
+    if (bytes > currentBytes && bytes - currentBytes > AvailableMemoryBytes()) return false;
+    void* table = TryAllocateLargeMemory(bytes);
+    if (!table) return false;
+    FreeLargeMemory(TranspositionTable, static_cast<std::size_t>(currentBytes));
+    TranspositionTable = static_cast<HashBucket*>(table);
+    HashBucketsPerSide = 1u << bits;
+    HashBucketMask = HashBucketsPerSide - 1;
+    // Every page is touched now, while the interface waits for its "readyok", and not by the
+    // first searches, whose clocks run.
+    ClearHash();
+    return true;
+}
 
 
 void StoreHash(int depth, std::uint32_t bound, Move move, int score) {

@@ -42,20 +42,26 @@ struct HashBucket {
 };
 static_assert(sizeof(HashBucket) == 36);
 
-// The fuzzing build uses a small table, so that the many set-ups of its inputs (each clears the
-// table) stay fast; everything else is the same.
+// The table has 2^HashBucketBits buckets per side: 2^20 (72 MiB) unless the interface asks for
+// another size. The fuzzing build starts small, so that the many set-ups of its inputs (each
+// clears the table) stay fast; everything else is the same.
 #ifdef VELKOR_SMALL_HASH
-inline constexpr int HashBucketBits = 12;
+inline constexpr int DefaultHashBucketBits = 12;
 #else
-inline constexpr int HashBucketBits = 20;
+inline constexpr int DefaultHashBucketBits = 20;
 #endif
-inline constexpr std::uint32_t HashBucketsPerSide = 1u << HashBucketBits;
-inline constexpr std::uint32_t HashBucketMask = HashBucketsPerSide - 1;
+// The low key half indexes a side's buckets; a table from 1 MiB to 64 GiB.
+inline constexpr int MinHashBucketBits = 13;
+inline constexpr int MaxHashBucketBits = 29;
+inline constexpr std::uint64_t HashBytesPerBucketBit = 2 * sizeof(HashBucket);
 
 enum HashBound : std::uint32_t { BoundExact = 0x000, BoundLower = 0x080, BoundUpper = 0x100 };
 
-using HashTable = std::array<HashBucket, 2 * HashBucketsPerSide>;
-extern HashTable& TranspositionTable;
+// Both halves one after the other: the white half from bucket HashBucketsPerSide on. Replaced
+// only by ResizeHash, while no search runs.
+extern HashBucket* TranspositionTable;
+extern std::uint32_t HashBucketsPerSide;
+extern std::uint32_t HashBucketMask;
 extern std::uint16_t HashAge;
 
 // The bucket of a position: the key's low bits in the half of the side to move.
@@ -137,6 +143,16 @@ template <bool WithNullChild = false>
 
 // Zeroes every slot of both halves.
 void ClearHash();
+
+// The bytes of a table of 2^bits buckets per side.
+constexpr std::uint64_t HashTableBytes(int bits) { return HashBytesPerBucketBit << bits; }
+// The largest table of the table's shape within megabytes MiB (at least the smallest one).
+int HashBucketBitsFor(std::uint64_t megabytes);
+// Replaces the table by an empty one of 2^bits buckets per side, every page of it touched (the
+// search must be idle); false, keeping the table as it was, where the memory cannot be had.
+bool ResizeHash(int bits);
+// The bits of the table in use.
+int CurrentHashBucketBits();
 
 // Records a result for the current position by the replacement rule: slot 0 keeps the most
 // valuable entry, slot 1 the one it displaced, slot 2 takes the rest.

@@ -101,16 +101,18 @@ TEST_F(Uci, HandshakeOptionsAndReadiness) {
                                                "option name Ponder type check default false",
                                                "option name OwnBook type check default true",
                                                "option name Move Overhead type spin default 50 min 0 max 5000",
-                                               "option name Clear Hash type button"}));
+                                               "option name Hash type spin default 72 min 1 max 65536",
+                                               "option name Clear Hash type button",
+                                               "option name MultiPV type spin default 1 min 1 max 256"}));
     // What GUIs send whether declared or not, in any case; none of it answers.
-    client.Send("setoption name Hash value 64\nsetoption name Threads value 1\nsetoption name UCI_Opponent value "
+    client.Send("setoption name Threads value 1\nsetoption name UCI_Opponent value "
                 "none 2800 computer Some Engine\nsetoption name move overhead value 30\nsetoption name OWNBOOK value "
                 "false\nsetoption name Clear Hash\ndebug on\nregister later\nfoo bar\nisready\n");
     EXPECT_EQ(client.NextLine(), "readyok");
     client.Send("quit\n");
     EXPECT_EQ(client.engine.WaitForExit(), 0);
     EXPECT_EQ(client.engine.Output().find("xboard"), std::string::npos);
-    EXPECT_NE(client.engine.Log().find("::cmd:: setoption name Hash value 64\n"), std::string::npos);
+    EXPECT_NE(client.engine.Log().find("::cmd:: setoption name Threads value 1\n"), std::string::npos);
 }
 
 // A game as fastchess plays it: the whole game sent before every move, both clocks, pondering
@@ -381,6 +383,85 @@ TEST_F(Uci, EndlessSearchesWaitForStopWhateverTheInputAndThePosition) {
     EXPECT_TRUE(WaitForMoves(xboard, 1, 3000)) << "the move comes at once, not after 30 s";
     xboard.Send("analyze\n" + huge + "\nexit\n" + word + "\nquit\n");
     EXPECT_EQ(xboard.WaitForExit(), 0);
+}
+
+// Several lines as analysis interfaces ask for them, and a table of the size the user chooses.
+TEST_F(Uci, SeveralLinesAndATableOfTheSizeAsked) {
+    const std::string middlegame = "r2q1rk1/pp2bppp/2n1pn2/3p4/3P4/2NBPN2/PP3PPP/R2Q1RK1 w - - 0 10";
+    UciClient client;
+    client.Send("uci\nsetoption name MultiPV value 3\nposition fen " + middlegame + "\ngo depth 6\n");
+    std::string best = After(client.AwaitBestMove(), "bestmove");
+    // Three lines per iteration, ranked 1 to 3, best first, with different legal first moves.
+    ASSERT_EQ(client.infos.size() % 3, 0u) << client.engine.Output();
+    for (std::size_t i = 0; i < client.infos.size(); i += 3) {
+        std::vector<std::string> firsts;
+        for (std::size_t k = 0; k < 3; ++k) {
+            const std::string& info = client.infos[i + k];
+            EXPECT_EQ(After(info, "multipv"), std::to_string(k + 1)) << info;
+            EXPECT_EQ(After(info, "depth"), After(client.infos[i], "depth"));
+            EXPECT_GE(std::stoi(After(info, "seldepth")), std::stoi(After(info, "depth"))) << info;
+            if (k) {
+                EXPECT_LE(std::stoi(After(info, "cp")), std::stoi(After(client.infos[i + k - 1], "cp"))) << info;
+            }
+            GuiBoard board(middlegame);
+            std::vector<std::string> fields = Fields(info.substr(info.find(" pv ") + 4));
+            for (const std::string& move : fields) {
+                ASSERT_TRUE(board.IsLegal(move)) << info;
+                board.Play(move);
+            }
+            firsts.push_back(fields.at(0));
+        }
+        EXPECT_NE(firsts[0], firsts[1]);
+        EXPECT_NE(firsts[0], firsts[2]);
+        EXPECT_NE(firsts[1], firsts[2]);
+    }
+    EXPECT_EQ(After(client.infos[client.infos.size() - 3], "depth"), "6");
+    EXPECT_EQ(best, After(client.infos[client.infos.size() - 3], "pv"));
+
+    // More lines than moves, or than the moves chosen: as many lines as there are.
+    client.Send("setoption name MultiPV value 5\nposition fen 7k/8/8/8/8/8/8/K7 b - - 0 1\ngo depth 3\n");
+    ASSERT_FALSE(client.AwaitBestMove().empty());
+    EXPECT_EQ(After(client.infos.back(), "multipv"), "3") << client.engine.Output();
+    client.Send("position fen " + middlegame + "\ngo depth 4 searchmoves a2a3 h2h3\n");
+    std::string chosen = After(client.AwaitBestMove(), "bestmove");
+    EXPECT_TRUE(chosen == "a2a3" || chosen == "h2h3") << chosen;
+    EXPECT_EQ(After(client.infos.back(), "multipv"), "2");
+    // A mate among the lines is scored as a mate, the other lines in centipawns.
+    client.Send("setoption name MultiPV value 2\nposition fen 6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1\ngo depth 4\n");
+    EXPECT_EQ(client.AwaitBestMove(), "bestmove d1d8");
+    EXPECT_NE(client.infos[client.infos.size() - 2].find(" multipv 1 score mate 1 "), std::string::npos) << client.infos[0];
+    // Endless and ponder searches give their lines, then wait for "stop" or "ponderhit".
+    client.Send("position fen " + middlegame + "\ngo infinite\n");
+    EXPECT_NE(client.Await("info depth").find(" multipv 1 "), std::string::npos);
+    EXPECT_TRUE(client.NoAnswerFor(200));
+    client.Send("stop\n");
+    EXPECT_FALSE(client.AwaitBestMove().empty());
+    client.Send("go ponder wtime 2000 btime 2000\n");
+    EXPECT_TRUE(client.NoAnswerFor(200));
+    client.Send("ponderhit\n");
+    EXPECT_FALSE(client.AwaitBestMove().empty());
+
+    // The table: the smallest, one the machine cannot give (refused, the table stays), a resize
+    // during a search (which stops it first), then a new game on the new table.
+    client.Send("setoption name MultiPV value 1\nsetoption name Hash value 1\nisready\n");
+    EXPECT_EQ(client.Await("readyok"), "readyok");
+    client.Send("setoption name Hash value 65536\nisready\n");
+    std::string answer = client.NextLine();
+    if (answer != "readyok") {
+        EXPECT_EQ(answer.rfind("info string Hash 65536 refused: the machine cannot give 36864 MiB; the table stays at 576 KiB", 0), 0u)
+            << answer;
+        EXPECT_EQ(client.NextLine(), "readyok");
+    }
+    client.Send("go infinite\n");
+    EXPECT_TRUE(client.NoAnswerFor(200));
+    client.Send("setoption name Hash value 16\nucinewgame\nposition startpos moves e2e4\ngo depth 5\n");
+    EXPECT_FALSE(client.AwaitBestMove().empty()) << "the search stopped by setoption";
+    EXPECT_TRUE(IsLegalAfter({"e2e4"}, After(client.AwaitBestMove(), "bestmove")));
+    client.Send("quit\n");
+    EXPECT_EQ(client.engine.WaitForExit(), 0);
+    std::string log = client.engine.Log();
+    EXPECT_NE(log.find("-M: hash table 576 KiB"), std::string::npos) << "1 MiB holds a table of 576 KiB";
+    EXPECT_NE(log.find("-M: hash table 9 MiB"), std::string::npos) << "16 MiB holds a table of 9";
 }
 
 } // namespace velkor::test
