@@ -18,6 +18,14 @@ namespace {
 
 inline constexpr int FoundMateScore = 8000; // table scores from here on do not end the root
 
+// True when the root searches only some of its moves: chosen ones, or those of no line found yet.
+bool RootRestricted() { return RootMoveCount != 0 || ExcludedRootMoveCount != 0; }
+
+bool IsExcluded(Move move) {
+    return std::find(ExcludedRootMoves.begin(), ExcludedRootMoves.begin() + ExcludedRootMoveCount, move) !=
+           ExcludedRootMoves.begin() + ExcludedRootMoveCount;
+}
+
 // Adopts the root's table entry; returns true when its score answers the whole iteration.
 bool UseRootHashEntry(PlyRecord& root, int depth, int& alpha, int& beta, int& result) {
     const HashEntry* entry = ProbeHash();
@@ -40,7 +48,9 @@ bool UseRootHashEntry(PlyRecord& root, int depth, int& alpha, int& beta, int& re
         }
         return false;
     }
-    if (AspirationState.load(std::memory_order_relaxed) == 0 && alpha < score && score < beta) {
+    // The root's bound narrows the window only for a search of all its moves: among some of them
+    // the best may lie below it.
+    if (AspirationState.load(std::memory_order_relaxed) == 0 && alpha < score && score < beta && !RootRestricted()) {
         if (bound == BoundLower) alpha = score;
         else beta = score;
     }
@@ -54,14 +64,6 @@ ScoredMove* KeepRootMoves(ScoredMove* begin, ScoredMove* end) {
         if (std::find(RootMoves.begin(), RootMoves.begin() + RootMoveCount, entry->move) != RootMoves.begin() + RootMoveCount)
             *kept++ = *entry;
     return kept;
-}
-
-// True when the root searches only some of its moves: chosen ones, or those of no line found yet.
-bool RootRestricted() { return RootMoveCount != 0 || ExcludedRootMoveCount != 0; }
-
-bool IsExcluded(Move move) {
-    return std::find(ExcludedRootMoves.begin(), ExcludedRootMoves.begin() + ExcludedRootMoveCount, move) !=
-           ExcludedRootMoves.begin() + ExcludedRootMoveCount;
 }
 
 // The root's result enters the table only when every move was searched: a result among some
