@@ -148,10 +148,10 @@ bool TruncateFile(std::FILE* file, std::uint64_t size) {
 bool LockForWriting(std::FILE* file) {
     // Windows locks are mandatory: one byte far beyond any game file's end is locked, so that
     // the lock keeps writers apart without holding up anyone who reads the file.
-    OVERLAPPED far{};
-    far.OffsetHigh = 0x7FFFFFFF;
+    OVERLAPPED beyondEnd{};
+    beyondEnd.OffsetHigh = 0x7FFFFFFF;
     auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
-    return LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &far) != 0;
+    return LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &beyondEnd) != 0;
 }
 
 } // namespace velkor
