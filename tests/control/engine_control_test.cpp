@@ -91,9 +91,9 @@ TEST_F(EngineControlTest, APonderHitAfterThePonderSearchEndedStillShowsItsThinki
     EngineProcess engine;
     engine.Send("xboard\nsetboard k7/8/2K5/8/8/8/8/1R6 w - - 0 1\nhard\nlevel 40 5 0\ntime 30000\notim 30000\ngo\n");
     ASSERT_TRUE(engine.WaitForOutput("move c6c7\n", 10000)) << engine.Output();
-    for (int i = 0; i < 100 && engine.Log().find("-ponder move: a8a7") == std::string::npos; ++i)
+    for (int i = 0; i < Scaled(100) && engine.Log().find("-ponder move: a8a7") == std::string::npos; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    std::this_thread::sleep_for(std::chrono::milliseconds(Scaled(200)));
     std::size_t before = engine.Output().size();
     engine.Send("time 30000\notim 30000\na8a7\n");
     ASSERT_TRUE(engine.WaitForOutput("1-0 {Velkor mates 1}\n", 10000, before)) << engine.Output();

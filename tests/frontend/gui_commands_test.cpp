@@ -177,9 +177,11 @@ TEST_F(GuiCommandsTest, AnalysisFollowsTheBoardAndNeverMoves) {
 TEST_F(GuiCommandsTest, AnalysisOfMatedAndDrawnPositionsShowsLinesButNoResult) {
     EngineProcess engine;
     engine.Send("xboard\nsetboard 3R2k1/5ppp/8/8/8/8/5PPP/6K1 b - - 0 1\nanalyze\n");
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    std::this_thread::sleep_for(std::chrono::milliseconds(Scaled(300)));
     engine.Send("exit\nbenchmark\nsetboard 8/8/4k3/8/8/4K3/8/8 w - - 0 1\nanalyze\n");
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    // The bare kings' line, before the analysis ends: a slow build may take a while to print it.
+    ASSERT_TRUE(engine.WaitForOutput("Define __STAT\n"));
+    engine.WaitForOutput("\n    ", 5000, engine.Output().find("Define __STAT\n"));
     engine.Send("exit\nquit\n");
     EXPECT_EQ(engine.WaitForExit(), 0);
     std::string output = engine.Output();
