@@ -54,22 +54,23 @@ bool IsReadable(const std::filesystem::path& path) { return static_cast<bool>(st
 } // namespace
 
 std::filesystem::path FindBookFile() {
-    std::vector<std::filesystem::path> folders{"."};
+    std::filesystem::path here(BookFileName);
+    if (IsReadable(here)) return here;
     // The data folder is found from the executable, so that an engine built but not installed
     // never reads an installed book; the compiled-in folder serves where the executable cannot be
     // located.
-    if (std::filesystem::path beside = ExecutableDirectory(); !beside.empty()) {
-        folders.push_back(beside / ".." / "share" / "games" / "velkor");
-        folders.push_back(beside); // where Windows users put an engine's files
-    } else {
+    std::filesystem::path beside = ExecutableDirectory();
+    if (!beside.empty()) {
+        std::filesystem::path installed = beside / ".." / "share" / "games" / "velkor" / BookFileName;
+        if (IsReadable(installed)) return installed;
+        std::filesystem::path alongside = beside / BookFileName; // where Windows users put an engine's files
+        if (IsReadable(alongside)) return alongside;
+        return {};
+    }
 #ifdef VELKOR_DATA_DIR
-        folders.emplace_back(VELKOR_DATA_DIR);
+    if (std::filesystem::path compiledIn = std::filesystem::path(VELKOR_DATA_DIR) / BookFileName; IsReadable(compiledIn))
+        return compiledIn;
 #endif
-    }
-    for (const std::filesystem::path& folder : folders) {
-        std::filesystem::path path = folder == "." ? std::filesystem::path(BookFileName) : folder / BookFileName;
-        if (IsReadable(path)) return path;
-    }
     return {};
 }
 

@@ -22,6 +22,7 @@
 #include "movegen/attacks.h"
 #include "movegen/legal.h"
 #include "notation/coordinate.h"
+#include "search/playing_level.h"
 #include "search/search.h"
 #include "search/signals.h"
 #include "search/thinking_output.h"
@@ -36,11 +37,18 @@ inline constexpr long long MaxMoveOverheadMs = 5000;
 inline constexpr int IdleWatchSliceMs = 1000; // the input watch without a search to look after
 inline constexpr long long DefaultHashMiB = 72;
 inline constexpr long long MaxHashMiB = 65536;
+inline constexpr int DefaultLimitedElo = 1500;
+inline constexpr int MaxSkillLevel = static_cast<int>(FullStrengthLevel);
 
 struct UciOptions {
     bool ponder = false; // the interface may send "go ponder"; the engine never ponders unasked
     bool ownBook = true;
     long long moveOverheadMs = DefaultMoveOverheadMs;
+    // The strength: the Elo when it is limited, else the skill level (its top is full strength).
+    bool limitStrength = false;
+    int elo = DefaultLimitedElo;
+    int skillLevel = MaxSkillLevel;
+    bool analyseMode = false; // analysis is always at full strength
 };
 UciOptions Options;
 
@@ -96,6 +104,12 @@ void Identify() {
     Say("option name Hash type spin default " + std::to_string(DefaultHashMiB) + " min 1 max " + std::to_string(MaxHashMiB));
     Say("option name Clear Hash type button");
     Say("option name MultiPV type spin default 1 min 1 max " + std::to_string(MaxPrincipalLines));
+    Say("option name UCI_LimitStrength type check default false");
+    Say("option name UCI_Elo type spin default " + std::to_string(DefaultLimitedElo) + " min " + std::to_string(LowestLevelElo) +
+        " max " + std::to_string(FullStrengthElo()));
+    Say("option name Skill Level type spin default " + std::to_string(MaxSkillLevel) + " min 0 max " +
+        std::to_string(MaxSkillLevel));
+    Say("option name UCI_AnalyseMode type check default false");
     Say("uciok");
 }
 
@@ -121,6 +135,16 @@ void SetOption(const Words& words) {
     } else if (name == "move overhead") {
         long long ms;
         if (ParseInteger(value.c_str(), ms)) Options.moveOverheadMs = std::clamp(ms, 0LL, MaxMoveOverheadMs);
+    } else if (name == "uci_limitstrength") {
+        Options.limitStrength = Lower(value) == "true";
+    } else if (name == "uci_elo") {
+        long long elo;
+        if (ParseInteger(value.c_str(), elo)) Options.elo = static_cast<int>(std::clamp<long long>(elo, LowestLevelElo, FullStrengthElo()));
+    } else if (name == "skill level") {
+        long long level;
+        if (ParseInteger(value.c_str(), level)) Options.skillLevel = static_cast<int>(std::clamp<long long>(level, 0, MaxSkillLevel));
+    } else if (name == "uci_analysemode") {
+        Options.analyseMode = Lower(value) == "true";
     } else if (name == "clear hash") {
         ClearSearchTables();
     } else if (name == "multipv") {
@@ -243,14 +267,23 @@ unsigned DepthFor(const GoRequest& go) {
     return static_cast<unsigned>(std::clamp<long long>(depth, MinIterationDepth, MaxIterationDepth));
 }
 
+// The level a "go" plays at: analysis and a search the interface ends itself are at full strength.
+double LevelFor(const GoRequest& go) {
+    if (Options.analyseMode || go.Endless()) return FullStrengthLevel;
+    return Options.limitStrength ? LevelForElo(Options.elo) : Options.skillLevel;
+}
+
 void SetSearchLimits(const GoRequest& go) {
+    PlayingLevel = LevelFor(go);
     NodeLimit = go.nodes == GoRequest::NotGiven ? NoNodeLimit : static_cast<std::uint64_t>(std::max(go.nodes, 1LL));
+    NodeLimit = std::min(NodeLimit, LevelNodeBudget(PlayingLevel));
     RootMoveCount = 0;
     for (Move move : go.searchMoves)
         if (RootMoveCount < MaxMoves) RootMoves[static_cast<std::size_t>(RootMoveCount++)] = move;
 }
 
 void ClearSearchLimits() {
+    PlayingLevel = FullStrengthLevel;
     NodeLimit = NoNodeLimit;
     RootMoveCount = 0;
 }
@@ -284,10 +317,10 @@ ThinkingInput WaitForResult(const GoRequest& go) {
 
 ThinkingInput WatchUciInput(int timeoutMs);
 
-// A book move for a "go" that may take one: never for a search the interface waits to stop,
-// and with "searchmoves" only one among them.
+// A book move for a "go" that may take one: never in analysis or for a search the interface
+// waits to stop, and with "searchmoves" only one among them.
 Move BookMoveFor(const GoRequest& go) {
-    if (!Options.ownBook || go.Endless() || go.ponder) return NoMove;
+    if (!Options.ownBook || Options.analyseMode || go.Endless() || go.ponder) return NoMove;
     Move book = PlantedBookMove();
     if (!go.searchMoves.empty() && std::find(go.searchMoves.begin(), go.searchMoves.end(), book) == go.searchMoves.end())
         return NoMove;

@@ -11,6 +11,7 @@
 #include "notation/fen.h"
 #include "position/make_move.h"
 #include "search/draw.h"
+#include "search/playing_level.h"
 #include "search/search.h"
 #include "search/signals.h"
 #include "search/thinking_output.h"
@@ -79,9 +80,9 @@ bool SearchOtherLines(std::span<ScoredMove> lines, std::array<int, MaxPrincipalL
     return true;
 }
 
-// How many lines this search looks for: no more than there are moves to choose from.
-std::size_t LinesToFind() {
-    if (PrincipalLineCount <= 1) return 1;
+// How many of the wanted lines this search can find: no more than there are moves to choose from.
+std::size_t LinesToFind(int wanted) {
+    if (wanted <= 1) return 1;
     ScoredMove legal[MaxMoves];
     ScoredMove* end = GenerateLegalMoves(legal);
     auto count = static_cast<int>(end - legal);
@@ -89,7 +90,7 @@ std::size_t LinesToFind() {
         count = static_cast<int>(std::count_if(legal, end, [](const ScoredMove& entry) {
             return std::find(RootMoves.begin(), RootMoves.begin() + RootMoveCount, entry.move) != RootMoves.begin() + RootMoveCount;
         }));
-    return static_cast<std::size_t>(std::clamp(std::min(count, PrincipalLineCount), 1, MaxPrincipalLines));
+    return static_cast<std::size_t>(std::clamp(std::min(count, wanted), 1, MaxPrincipalLines));
 }
 
 } // namespace
@@ -111,9 +112,12 @@ Move IterativeDeepening() {
     NodeCount = 0;
     QuiescenceNodeCount = 0;
     SelectiveDepth = 0;
-    std::array<ScoredMove, MaxPrincipalLines> lineStore;
+    // A weakened search looks for its candidate lines and shows as many as were asked for.
+    bool weak = Weakened(PlayingLevel);
+    std::array<ScoredMove, MaxPrincipalLines> lineStore, candidates;
     std::array<int, MaxPrincipalLines> lineScores{};
-    std::span<ScoredMove> lines(lineStore.data(), LinesToFind());
+    std::span<ScoredMove> lines(lineStore.data(), LinesToFind(std::max(PrincipalLineCount, weak ? LevelCandidateLines : 1)));
+    std::size_t shownLines = std::min(lines.size(), LinesToFind(PrincipalLineCount));
     InCheckCount = {0, 0};
     result.move = NoMove;
     root.moveListEnd = nullptr;
@@ -121,8 +125,9 @@ Move IterativeDeepening() {
     int alpha = -FirstWindow, beta = FirstWindow;
     ScoredMove saved{0, NoMove};
 
-    // 3. Resume from what the table knows of the root, unless the root moves are restricted.
-    if (const HashEntry* entry = RootMoveCount ? nullptr : ProbeHash()) {
+    // 3. Resume from what the table knows of the root, unless the root moves are restricted or the
+    // search is to stay within its level's depth.
+    if (const HashEntry* entry = RootMoveCount || weak ? nullptr : ProbeHash()) {
         int score = entry->score();
         if (entry->depth() >= static_cast<int>(FirstIteration)) {
             if (entry->bound() == BoundExact) {
@@ -165,8 +170,9 @@ Move IterativeDeepening() {
             score = result.score;
         }
         bool mate = InMateRange(score, IterationDepth);
-        if (lines.size() > 1) ReportLines(IterationDepth, lines);
+        if (shownLines > 1) ReportLines(IterationDepth, lines.first(shownLines));
         else ReportIteration(IterationDepth, score, result.move, mate);
+        if (weak) std::copy(lines.begin(), lines.end(), candidates.begin());
         saved = result;
         completedDepth = IterationDepth;
         if (mate) {
@@ -179,9 +185,15 @@ Move IterativeDeepening() {
         ++IterationDepth;
     }
 
+    // A weakened search plays its level's choice among the lines of its last completed iteration.
+    if (weak && completedDepth) {
+        Move chosen = ChooseLevelMove(std::span(candidates.data(), lines.size()), PlayingLevel);
+        saved = *std::find_if(candidates.begin(), candidates.end(), [&](const ScoredMove& line) { return line.move == chosen; });
+    }
+
     // 7.
     if (const HashEntry* entry = ProbeHash()) {
-        if (entry->move() != saved.move) {
+        if (entry->move() != saved.move && !weak) {
             char text[8];
             FormatCoordinateMove(text, entry->move());
             LogLine("-E: DIFFERENT MOVE: ", text, " a: ", alpha, " b: ", beta, " score: ", score,

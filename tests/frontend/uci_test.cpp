@@ -3,6 +3,7 @@
 // parsing, the limits of "go", endless searches and what may interrupt them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <sstream>
 #include <string>
@@ -103,7 +104,11 @@ TEST_F(Uci, HandshakeOptionsAndReadiness) {
                                                "option name Move Overhead type spin default 50 min 0 max 5000",
                                                "option name Hash type spin default 72 min 1 max 65536",
                                                "option name Clear Hash type button",
-                                               "option name MultiPV type spin default 1 min 1 max 256"}));
+                                               "option name MultiPV type spin default 1 min 1 max 256",
+                                               "option name UCI_LimitStrength type check default false",
+                                               "option name UCI_Elo type spin default 1500 min 800 max 2400",
+                                               "option name Skill Level type spin default 20 min 0 max 20",
+                                               "option name UCI_AnalyseMode type check default false"}));
     // What GUIs send whether declared or not, in any case; none of it answers.
     client.Send("setoption name Threads value 1\nsetoption name UCI_Opponent value "
                 "none 2800 computer Some Engine\nsetoption name move overhead value 30\nsetoption name OWNBOOK value "
@@ -462,6 +467,49 @@ TEST_F(Uci, SeveralLinesAndATableOfTheSizeAsked) {
     std::string log = client.engine.Log();
     EXPECT_NE(log.find("-M: hash table 576 KiB"), std::string::npos) << "1 MiB holds a table of 576 KiB";
     EXPECT_NE(log.find("-M: hash table 9 MiB"), std::string::npos) << "16 MiB holds a table of 9";
+}
+
+// A level below full strength, as a GUI's strength control sets it: it keeps its queen, varies
+// its moves from game to game, and gives way to full strength in analysis.
+TEST_F(Uci, LevelsPlayLikeWeakerPlayersAndAnalysisStaysFull) {
+    // White's queen is attacked by a knight and a bishop, and has several squares to go to.
+    const std::string attacked = "r1bqkb1r/ppp2ppp/2n2n2/3pp3/4P1Q1/2N5/PPPP1PPP/R1B1KBNR w KQkq - 0 5";
+    UciClient client;
+    client.Send("uci\nsetoption name Skill Level value 0\n");
+    std::vector<std::string> moves;
+    for (int game = 0; game < 12; ++game) {
+        client.Send("ucinewgame\nposition fen " + attacked + "\ngo wtime 60000 btime 60000\n");
+        std::string move = After(client.AwaitBestMove(), "bestmove");
+        ASSERT_TRUE(GuiBoard(attacked).IsLegal(move)) << move;
+        EXPECT_EQ(move.substr(0, 2), "g4") << "the attacked queen is saved";
+        EXPECT_NE(client.infos.back().find(" pv " + move), std::string::npos) << "the last line shows the move played";
+        moves.push_back(move);
+    }
+    std::sort(moves.begin(), moves.end());
+    EXPECT_GT(std::unique(moves.begin(), moves.end()) - moves.begin(), 1) << "a weak level varies its moves";
+
+    // A depth the level does not reach; in analysis, and at the Elo of full strength, it does.
+    auto depthReached = [&](const std::string& options) {
+        client.Send(options + "position fen " + attacked + "\ngo depth 6\n");
+        EXPECT_FALSE(client.AwaitBestMove().empty());
+        return After(client.infos.back(), "depth");
+    };
+    EXPECT_NE(depthReached(""), "6");
+    EXPECT_EQ(depthReached("setoption name UCI_AnalyseMode value true\n"), "6");
+    EXPECT_NE(depthReached("setoption name UCI_AnalyseMode value false\nsetoption name UCI_LimitStrength value true\n"
+                           "setoption name UCI_Elo value 800\n"),
+              "6");
+    EXPECT_EQ(depthReached("setoption name UCI_Elo value 99999\n"), "6") << "clamped to the top: full strength";
+    EXPECT_NE(depthReached("setoption name UCI_Elo value 1350\n"), "6");
+    // An endless search at a low level searches on as deep as it can, until "stop".
+    client.Send("go infinite\n");
+    EXPECT_FALSE(client.Await("info depth 7").empty());
+    EXPECT_TRUE(client.NoAnswerFor(100));
+    client.Send("stop\nisready\n");
+    EXPECT_FALSE(client.AwaitBestMove().empty());
+    EXPECT_EQ(client.Await("readyok"), "readyok");
+    client.Send("quit\n");
+    EXPECT_EQ(client.engine.WaitForExit(), 0);
 }
 
 } // namespace velkor::test

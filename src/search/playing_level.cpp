@@ -1,0 +1,101 @@
+// The levels below full strength: the node budget, the choice among the best lines, and the
+// levels' measured Elo.
+#include "search/playing_level.h"
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cmath>
+#include <random>
+
+#include "search/search.h"
+
+namespace velkor {
+
+double PlayingLevel = FullStrengthLevel;
+
+namespace {
+
+// Budget: LowestLevelNodes at level 0, doubling every LevelsPerDoubling levels. The first
+// iteration always completes, so the weakest level still sees every capture a move ahead.
+inline constexpr double LowestLevelNodes = 128.0;
+inline constexpr double LevelsPerDoubling = 1.6;
+
+// The choice: a line that scores loss centipawns below the best is weighed exp(-loss / T), where
+// T falls from WidestTemperature at level 0 to nothing at full strength; a line more than
+// LossCutTemperatures * T below the best is never played.
+inline constexpr double WidestTemperature = 110.0;
+inline constexpr double LossCutTemperatures = 3.0;
+
+struct EloPoint {
+    int elo;
+    double level;
+};
+// Measured against Stockfish's own levels (and below its floor, each level against the one
+// above it); tests/e2e/calibrate_levels.sh measures them again.
+inline constexpr std::array<EloPoint, 6> EloScale = {{
+    {LowestLevelElo, 0.0}, {1350, 5.0}, {1600, 8.0}, {1900, 12.0}, {2200, 16.0}, {2400, FullStrengthLevel},
+}};
+
+double Temperature(double level) {
+    double share = (FullStrengthLevel - std::clamp(level, 0.0, FullStrengthLevel)) / FullStrengthLevel;
+    return WidestTemperature * share * share;
+}
+
+std::mt19937_64& Random() {
+    static std::mt19937_64 generator(std::random_device{}() ^
+                                     static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+    return generator;
+}
+
+} // namespace
+
+bool Weakened(double level) { return level < FullStrengthLevel; }
+
+std::uint64_t LevelNodeBudget(double level) {
+    if (!Weakened(level)) return NoNodeLimit;
+    return static_cast<std::uint64_t>(LowestLevelNodes * std::exp2(std::max(level, 0.0) / LevelsPerDoubling));
+}
+
+Move ChooseLevelMove(std::span<const ScoredMove> lines, double level) {
+    if (lines.empty()) return NoMove;
+    int best = lines[0].score;
+    // Mates are played as found, and a lost game is defended as well as the search can.
+    if (!Weakened(level) || lines.size() == 1 || MateMoves(best) != 0 || best <= -MateScore) return lines[0].move;
+    double temperature = Temperature(level);
+    std::array<double, MaxPrincipalLines> weights{};
+    std::size_t count = 0;
+    for (const ScoredMove& line : lines) {
+        double loss = best - line.score;
+        if (count == weights.size() || MateMoves(line.score) != 0 || loss > LossCutTemperatures * temperature) break;
+        weights[count++] = std::exp(-loss / temperature);
+    }
+    if (count <= 1) return lines[0].move;
+    std::discrete_distribution<std::size_t> pick(weights.begin(), weights.begin() + static_cast<std::ptrdiff_t>(count));
+    return lines[pick(Random())].move;
+}
+
+double LevelForElo(int elo) {
+    if (elo <= EloScale.front().elo) return EloScale.front().level;
+    for (std::size_t i = 1; i < EloScale.size(); ++i) {
+        const EloPoint& low = EloScale[i - 1];
+        const EloPoint& high = EloScale[i];
+        if (elo < high.elo) return low.level + (high.level - low.level) * (elo - low.elo) / (high.elo - low.elo);
+    }
+    return FullStrengthLevel;
+}
+
+int EloOfLevel(double level) {
+    for (std::size_t i = 1; i < EloScale.size(); ++i) {
+        const EloPoint& low = EloScale[i - 1];
+        const EloPoint& high = EloScale[i];
+        if (level <= high.level)
+            return static_cast<int>(std::lround(low.elo + (high.elo - low.elo) * (std::max(level, low.level) - low.level) /
+                                                              (high.level - low.level)));
+    }
+    return EloScale.back().elo;
+}
+
+int FullStrengthElo() { return EloScale.back().elo; }
+
+} // namespace velkor

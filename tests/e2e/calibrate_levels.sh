@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Measures Velkor's strength levels on Stockfish's Elo scale under fastchess and prints a table.
+#   calibrate_levels.sh VELKOR FASTCHESS GAMES TC ELO...
+# e.g. calibrate_levels.sh build/velkor ../shared/tools/fastchess 100 10+0.1 2000 1700 1350 1150 950 800
+# ELO at or above Stockfish's floor (1350): Velkor at UCI_Elo ELO against Stockfish limited to the
+# same Elo, so a true level scores 50 %. Below it the levels are chained: each plays Velkor at the
+# level listed before it, and the table gives the Elo that measures. ELO "full": Velkor at full
+# strength against Stockfish at FULL_OPPONENT_ELO (default 2200); the measured Elo is its own.
+# STOCKFISH names the opponent (default /usr/games/stockfish). Openings: tests/e2e/openings.epd
+# in random order, each with both colours; pondering off. A time loss, illegal move, stall or
+# crash of either side fails the run.
+set -u
+here=$(dirname "$(readlink -f "$0")")
+velkor=$(readlink -f "$1") fastchess=$(readlink -f "$2") games=$3 tc=$4
+shift 4
+stockfish=${STOCKFISH:-/usr/games/stockfish}
+floor=1350
+work=$(mktemp -d /tmp/velkor-levels-XXXXXX)
+mkdir -p "$work/play"
+cp "$here/../../play/Velkor.book" "$work/play/" 2>/dev/null
+
+velkorAt() { # the fastchess engine arguments of Velkor at an Elo, or at full strength
+    local name=$1 elo=$2
+    local args=(cmd="$velkor" name="$name" dir="$work/play")
+    [ "$elo" != full ] && args+=(option.UCI_LimitStrength=true option.UCI_Elo="$elo")
+    echo "${args[@]}"
+}
+
+status=0
+previous=
+printf '%-6s %-22s %6s %8s %16s %10s\n' level opponent games score "Elo difference" measured
+for elo in "$@"; do
+    if [ "$elo" = full ]; then
+        against=${FULL_OPPONENT_ELO:-2200}
+        opponent=(cmd="$stockfish" name="stockfish-$against" option.UCI_LimitStrength=true option.UCI_Elo="$against")
+    elif [ "$elo" -ge "$floor" ]; then
+        against=$elo
+        opponent=(cmd="$stockfish" name="stockfish-$elo" option.UCI_LimitStrength=true option.UCI_Elo="$elo")
+    elif [ -n "$previous" ]; then
+        against=$previousMeasured
+        read -r -a opponent <<< "$(velkorAt "velkor-$previous" "$previous")"
+    else
+        echo "level $elo below $floor needs a level above it listed first" >&2
+        exit 2
+    fi
+    read -r -a engine <<< "$(velkorAt "velkor-$elo" "$elo")"
+    out="$work/$elo"
+    ( cd "$work" && "$fastchess" -engine "${engine[@]}" -engine "${opponent[@]}" \
+        -each tc="$tc" -rounds $(( (games + 1) / 2 )) -repeat \
+        -openings file="$here/openings.epd" format=epd order=random \
+        -pgnout file="$out.pgn" -log file="$out.log" level=warn -recover > "$out.out" 2>&1 ) || status=1
+    result=$(grep -E "^Games:" "$out.out" | tail -1)
+    played=$(echo "$result" | sed -E 's/^Games: ([0-9]+).*/\1/')
+    score=$(echo "$result" | sed -E 's/.*\(([0-9.]+) ?%\).*/\1/')
+    difference=$(grep -E "^Elo:" "$out.out" | tail -1 | sed -E 's/^Elo: ([-0-9.]+) \+\/- ([0-9.]+|nan|inf).*/\1 +\/- \2/')
+    measured=$(awk -v a="$against" -v d="${difference%% *}" 'BEGIN { printf "%d", a + d }')
+    failures=$(grep -o '{[^}]*}' "$out.pgn" 2>/dev/null | grep -ciE 'time|illegal|disconnect|stall|crash')
+    [ "$failures" -eq 0 ] || { status=1; echo "level $elo: $failures forfeits, see $out.pgn" >&2; }
+    printf '%-6s %-22s %6s %7s%% %16s %10s\n' "$elo" "${opponent[1]#name=}" "${played:-?}" "${score:-?}" "${difference:-?}" "$measured"
+    previous=$elo
+    previousMeasured=$measured
+done
+echo "games, logs and PGNs in $work"
+exit $status
