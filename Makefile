@@ -9,6 +9,16 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 # The tests that drive the two threads: the protocol, engine turns, GUI sequences and the book.
 TSAN_TESTS = Protocol|EngineControl|GuiCommands|GuiSequences|GuiSession|Uci|BookTest.TheEngine
 
+# make PGO=0: the plain Release build, without the instrumented build and training run that
+# profile feedback needs.
+PGO ?= 1
+PGO_DIR ?= build-pgo
+ifeq ($(PGO),0)
+release = cmake -S . -B $(1) -DCMAKE_BUILD_TYPE=Release -DVELKOR_PGO_USE= $(2) && cmake --build $(1) -j $(JOBS)
+else
+release = packaging/pgo_build.sh $(1) $(PGO_DIR) $(JOBS) $(2)
+endif
+
 PREFIX ?= /usr/local
 PACKAGE_DIR ?= build-package
 WINDOWS_DIR ?= build-windows
@@ -18,8 +28,7 @@ WINDOWS_DIR ?= build-windows
 all: build
 
 build:
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release
-	cmake --build $(BUILD_DIR) -j $(JOBS)
+	$(call release,$(BUILD_DIR))
 
 run: build
 	cd play && ../$(BUILD_DIR)/velkor
@@ -34,14 +43,12 @@ test-sanitize:
 
 # Installs into PREFIX (under DESTDIR when it is set), with the layout Debian uses for games.
 install:
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=$(PREFIX)
-	cmake --build $(BUILD_DIR) -j $(JOBS)
+	$(call release,$(BUILD_DIR),-DCMAKE_INSTALL_PREFIX=$(PREFIX))
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR)
 
 # A .deb for /usr, written into $(BUILD_DIR); its dependencies come from dpkg-shlibdeps.
 package:
-	cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DBUILD_TESTING=OFF
-	cmake --build $(PACKAGE_DIR) -j $(JOBS)
+	$(call release,$(PACKAGE_DIR),-DCMAKE_INSTALL_PREFIX=/usr -DBUILD_TESTING=OFF)
 	mkdir -p $(BUILD_DIR)
 	cd $(PACKAGE_DIR) && cpack -G DEB -B $(abspath $(BUILD_DIR))
 	rm -rf $(BUILD_DIR)/_CPack_Packages
@@ -80,4 +87,4 @@ fuzz:
 	tests/fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(TSAN_DIR) $(FUZZ_DIR) $(PACKAGE_DIR) $(WINDOWS_DIR)
+	rm -rf $(BUILD_DIR) $(PGO_DIR) $(PGO_DIR).log $(SANITIZE_DIR) $(TSAN_DIR) $(FUZZ_DIR) $(PACKAGE_DIR) $(WINDOWS_DIR)

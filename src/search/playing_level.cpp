@@ -24,7 +24,7 @@ inline constexpr double LevelsPerDoubling = 1.6;
 // The choice: a line that scores loss centipawns below the best is weighed exp(-loss / T), where
 // T falls from WidestTemperature at level 0 to nothing at full strength; a line more than
 // LossCutTemperatures * T below the best is never played.
-inline constexpr double WidestTemperature = 110.0;
+inline constexpr double WidestTemperature = 350.0;
 inline constexpr double LossCutTemperatures = 3.0;
 
 struct EloPoint {
@@ -34,12 +34,12 @@ struct EloPoint {
 // Measured against Stockfish's own levels (and below its floor, each level against the one
 // above it); tests/e2e/calibrate_levels.sh measures them again.
 inline constexpr std::array<EloPoint, 6> EloScale = {{
-    {LowestLevelElo, 0.0}, {1350, 5.0}, {1600, 8.0}, {1900, 12.0}, {2200, 16.0}, {2400, FullStrengthLevel},
+    {650, 0.0}, {950, 5.0}, {1400, 10.0}, {1700, 14.0}, {1850, 17.0}, {2200, FullStrengthLevel},
 }};
 
 double Temperature(double level) {
     double share = (FullStrengthLevel - std::clamp(level, 0.0, FullStrengthLevel)) / FullStrengthLevel;
-    return WidestTemperature * share * share;
+    return WidestTemperature * share * share * share;
 }
 
 std::mt19937_64& Random() {
