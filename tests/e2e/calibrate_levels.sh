@@ -7,7 +7,9 @@
 # level listed before it, and the table gives the Elo that measures. ELO "full": Velkor at full
 # strength against Stockfish at FULL_OPPONENT_ELO (default 2200); the measured Elo is its own.
 # STOCKFISH names the opponent (default /usr/games/stockfish). Openings: tests/e2e/openings.epd
-# in random order, each with both colours; pondering off. A time loss, illegal move, stall or
+# in random order, each with both colours; pondering off; a game is given up when both engines
+# see one side 6 pawns ahead three moves running, and drawn when after move 40 both see it within
+# 0.1 pawn for eight moves. A time loss, illegal move, stall or
 # crash of either side fails the run.
 set -u
 here=$(dirname "$(readlink -f "$0")")
@@ -47,6 +49,7 @@ for elo in "$@"; do
     out="$work/$elo"
     ( cd "$work" && "$fastchess" -engine "${engine[@]}" -engine "${opponent[@]}" \
         -each tc="$tc" -rounds $(( (games + 1) / 2 )) -repeat \
+        -resign movecount=3 score=600 twosided=true -draw movenumber=40 movecount=8 score=10 \
         -openings file="$here/openings.epd" format=epd order=random \
         -pgnout file="$out.pgn" -log file="$out.log" level=warn -recover > "$out.out" 2>&1 ) || status=1
     result=$(grep -E "^Games:" "$out.out" | tail -1)
