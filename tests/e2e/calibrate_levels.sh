@@ -6,6 +6,7 @@
 # same Elo, so a true level scores 50 %. Below it the levels are chained: each plays Velkor at the
 # level listed before it, and the table gives the Elo that measures. ELO "full": Velkor at full
 # strength against Stockfish at FULL_OPPONENT_ELO (default 2200); the measured Elo is its own.
+# ELO=MEASURED: a level measured before, which a chain below it starts from without a match.
 # STOCKFISH names the opponent (default /usr/games/stockfish). Openings: tests/e2e/openings.epd
 # in random order, each with both colours; pondering off; a game is given up when both engines
 # see one side 6 pawns ahead three moves running, and drawn when after move 40 both see it within
@@ -32,6 +33,11 @@ status=0
 previous=
 printf '%-6s %-22s %6s %8s %16s %10s\n' level opponent games score "Elo difference" measured
 for elo in "$@"; do
+    if [[ $elo =~ ^([0-9]+)=([0-9]+)$ ]]; then # a level measured before: the chain goes on from it
+        previous=${BASH_REMATCH[1]} previousMeasured=${BASH_REMATCH[2]}
+        printf '%-6s %-22s %6s %8s %16s %10s\n' "$previous" "(measured before)" - - - "$previousMeasured"
+        continue
+    fi
     if [ "$elo" = full ]; then
         against=${FULL_OPPONENT_ELO:-2200}
         opponent=(cmd="$stockfish" name="stockfish-$against" option.UCI_LimitStrength=true option.UCI_Elo="$against")
