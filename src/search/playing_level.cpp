@@ -22,8 +22,9 @@ inline constexpr double LowestLevelNodes = 128.0;
 inline constexpr double LevelsPerDoubling = 1.6;
 
 // The choice: a line that scores loss centipawns below the best is weighed exp(-loss / T), where
-// T falls from WidestTemperature at level 0 to nothing at full strength; a line more than
-// LossCutTemperatures * T below the best is never played.
+// T is WidestTemperature at level 0 and falls with the cube of the distance to full strength
+// (44 at level 10, 5.5 at 15); a line more than LossCutTemperatures * T below the best is never
+// played.
 inline constexpr double WidestTemperature = 350.0;
 inline constexpr double LossCutTemperatures = 3.0;
 
