@@ -116,7 +116,7 @@ Move IterativeDeepening() {
     bool weak = Weakened(PlayingLevel);
     std::array<ScoredMove, MaxPrincipalLines> lineStore, candidates;
     std::array<int, MaxPrincipalLines> lineScores{};
-    std::span<ScoredMove> lines(lineStore.data(), LinesToFind(std::max(PrincipalLineCount, weak ? LevelCandidateLines : 1)));
+    std::span<ScoredMove> lines(lineStore.data(), LinesToFind(std::max(PrincipalLineCount, CandidateLines(PlayingLevel))));
     std::size_t shownLines = std::min(lines.size(), LinesToFind(PrincipalLineCount));
     InCheckCount = {0, 0};
     result.move = NoMove;

@@ -54,6 +54,11 @@ std::mt19937_64& Random() {
 
 bool Weakened(double level) { return level < FullStrengthLevel; }
 
+int CandidateLines(double level) {
+    if (!Weakened(level)) return 1;
+    return level < CloseLinesLevel ? LevelCandidateLines : CloseCandidateLines;
+}
+
 std::uint64_t LevelNodeBudget(double level) {
     if (!Weakened(level)) return NoNodeLimit;
     return static_cast<std::uint64_t>(LowestLevelNodes * std::exp2(std::max(level, 0.0) / LevelsPerDoubling));

@@ -14,8 +14,13 @@ namespace velkor {
 
 inline constexpr double FullStrengthLevel = 20.0;
 
-// The lines a weakened search looks for, whatever the interface shows.
+// The lines a weakened search looks for, whatever the interface shows: four, and two from
+// CloseLinesLevel on, where the choice is left only between moves of about the same score and
+// the depth the other lines would cost counts for more.
 inline constexpr int LevelCandidateLines = 4;
+inline constexpr int CloseCandidateLines = 2;
+inline constexpr double CloseLinesLevel = 15.0;
+int CandidateLines(double level);
 
 // The level of the next search: set by the command thread while the search is idle;
 // FullStrengthLevel for analysis and every search the interface ends itself.
