@@ -87,4 +87,4 @@ fuzz:
 	tests/fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 clean:
-	rm -rf $(BUILD_DIR) $(PGO_DIR) $(PGO_DIR).log $(SANITIZE_DIR) $(TSAN_DIR) $(FUZZ_DIR) $(PACKAGE_DIR) $(WINDOWS_DIR)
+	rm -rf $(BUILD_DIR) $(PGO_DIR) $(SANITIZE_DIR) $(TSAN_DIR) $(FUZZ_DIR) $(PACKAGE_DIR) $(WINDOWS_DIR)

@@ -28,9 +28,9 @@ train() {
         ls "$profile"/*.gcda >/dev/null 2>&1 && touch "$stamp"
 }
 
-cmake -S . -B "$pgo" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVELKOR_PGO_GENERATE="$profile" >"$pgo.log" 2>&1 &&
-    cmake --build "$pgo" -j "$jobs" --target velkor velkor-tool >>"$pgo.log" 2>&1 ||
-    plain "the instrumented build failed (see $pgo.log)"
+cmake -S . -B "$pgo" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVELKOR_PGO_GENERATE="$profile" >"$pgo/instrumented-build.log" 2>&1 &&
+    cmake --build "$pgo" -j "$jobs" --target velkor velkor-tool >>"$pgo/instrumented-build.log" 2>&1 ||
+    plain "the instrumented build failed (see $pgo/instrumented-build.log)"
 if [ ! -e "$stamp" ] || [ "$pgo/velkor" -nt "$stamp" ] || [ "$pgo/velkor-tool" -nt "$stamp" ]; then
     echo "velkor: training the profile (bench, perft and a search, under a minute)"
     train || plain "the training run failed"
