@@ -92,17 +92,6 @@ double LevelForElo(int elo) {
     return FullStrengthLevel;
 }
 
-int EloOfLevel(double level) {
-    for (std::size_t i = 1; i < EloScale.size(); ++i) {
-        const EloPoint& low = EloScale[i - 1];
-        const EloPoint& high = EloScale[i];
-        if (level <= high.level)
-            return static_cast<int>(std::lround(low.elo + (high.elo - low.elo) * (std::max(level, low.level) - low.level) /
-                                                              (high.level - low.level)));
-    }
-    return EloScale.back().elo;
-}
-
 int FullStrengthElo() { return EloScale.back().elo; }
 
 } // namespace velkor

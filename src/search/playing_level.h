@@ -35,11 +35,10 @@ std::uint64_t LevelNodeBudget(double level);
 // its exact score).
 Move ChooseLevelMove(std::span<const ScoredMove> lines, double level);
 
-// The level that plays at this Elo, and the Elo of a level, on the scale the levels were
-// measured on.
+// The level that plays at this Elo on the scale the levels were measured on, and the Elo of
+// full strength, the top of that scale.
 inline constexpr int LowestLevelElo = 800;
 double LevelForElo(int elo);
-int EloOfLevel(double level);
 int FullStrengthElo();
 
 } // namespace velkor
