@@ -5,7 +5,7 @@
 # ELO at or above Stockfish's floor (1350): Velkor at UCI_Elo ELO against Stockfish limited to the
 # same Elo, so a true level scores 50 %. Below it the levels are chained: each plays Velkor at the
 # level listed before it, and the table gives the Elo that measures. ELO "full": Velkor at full
-# strength against Stockfish at FULL_OPPONENT_ELO (default 2200); the measured Elo is its own.
+# strength against Stockfish at FULL_OPPONENT_ELO (default 1900); the measured Elo is its own.
 # ELO=MEASURED: a level measured before, which a chain below it starts from without a match.
 # STOCKFISH names the opponent (default /usr/games/stockfish). Openings: tests/e2e/openings.epd
 # in random order, each with both colours; pondering off; a game is given up when both engines
@@ -39,7 +39,7 @@ for elo in "$@"; do
         continue
     fi
     if [ "$elo" = full ]; then
-        against=${FULL_OPPONENT_ELO:-2200}
+        against=${FULL_OPPONENT_ELO:-1900}
         opponent=(cmd="$stockfish" name="stockfish-$against" option.UCI_LimitStrength=true option.UCI_Elo="$against")
     elif [ "$elo" -ge "$floor" ]; then
         against=$elo
