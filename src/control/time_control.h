@@ -31,8 +31,7 @@ std::int64_t FailLowExtraTimeMs(std::int64_t elapsedMs);
 // less is an empty clock) with its increment, the moves to go including this one (0: sudden
 // death), a fixed move time (NoUciMoveTime: none; zero or less moves at once), and the overhead
 // that the cap and a fixed move time give up (the clock's share stays whole, within the cap).
-// The same clock formula, cap and extra time as xboard's
-// "time" then apply.
+// The same clock formula, cap and extra time as xboard's "time" then apply.
 inline constexpr long long NoUciClock = LLONG_MIN;
 inline constexpr long long NoUciMoveTime = LLONG_MIN;
 void ApplyUciTime(long long clockMs, long long incrementMs, long long movesToGo, long long moveTimeMs,

@@ -117,7 +117,7 @@ Move IterativeDeepening() {
     std::array<ScoredMove, MaxPrincipalLines> lineStore, candidates;
     std::array<int, MaxPrincipalLines> lineScores{};
     std::span<ScoredMove> lines(lineStore.data(), LinesToFind(std::max(PrincipalLineCount, CandidateLines(PlayingLevel))));
-    std::size_t shownLines = std::min(lines.size(), LinesToFind(PrincipalLineCount));
+    std::size_t shownLines = std::min(lines.size(), static_cast<std::size_t>(PrincipalLineCount));
     InCheckCount = {0, 0};
     result.move = NoMove;
     root.moveListEnd = nullptr;
@@ -186,10 +186,7 @@ Move IterativeDeepening() {
     }
 
     // A weakened search plays its level's choice among the lines of its last completed iteration.
-    if (weak && completedDepth) {
-        Move chosen = ChooseLevelMove(std::span(candidates.data(), lines.size()), PlayingLevel);
-        saved = *std::find_if(candidates.begin(), candidates.end(), [&](const ScoredMove& line) { return line.move == chosen; });
-    }
+    if (weak && completedDepth) saved = ChooseLevelLine(std::span(candidates.data(), lines.size()), PlayingLevel);
 
     // 7.
     if (const HashEntry* entry = ProbeHash()) {

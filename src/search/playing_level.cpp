@@ -64,11 +64,10 @@ std::uint64_t LevelNodeBudget(double level) {
     return static_cast<std::uint64_t>(LowestLevelNodes * std::exp2(std::max(level, 0.0) / LevelsPerDoubling));
 }
 
-Move ChooseLevelMove(std::span<const ScoredMove> lines, double level) {
-    if (lines.empty()) return NoMove;
+ScoredMove ChooseLevelLine(std::span<const ScoredMove> lines, double level) {
     int best = lines[0].score;
     // Mates are played as found, and a lost game is defended as well as the search can.
-    if (!Weakened(level) || lines.size() == 1 || MateMoves(best) != 0 || best <= -MateScore) return lines[0].move;
+    if (!Weakened(level) || lines.size() == 1 || MateMoves(best) != 0 || best <= -MateScore) return lines[0];
     double temperature = Temperature(level);
     std::array<double, MaxPrincipalLines> weights{};
     std::size_t count = 0;
@@ -77,9 +76,9 @@ Move ChooseLevelMove(std::span<const ScoredMove> lines, double level) {
         if (count == weights.size() || MateMoves(line.score) != 0 || loss > LossCutTemperatures * temperature) break;
         weights[count++] = std::exp(-loss / temperature);
     }
-    if (count <= 1) return lines[0].move;
+    if (count <= 1) return lines[0];
     std::discrete_distribution<std::size_t> pick(weights.begin(), weights.begin() + static_cast<std::ptrdiff_t>(count));
-    return lines[pick(Random())].move;
+    return lines[pick(Random())];
 }
 
 double LevelForElo(int elo) {

@@ -31,9 +31,9 @@ bool Weakened(double level);
 // The nodes a search at this level may spend; NoNodeLimit at full strength.
 std::uint64_t LevelNodeBudget(double level);
 
-// The move played from the best lines of the last completed iteration (best first, each with
-// its exact score).
-Move ChooseLevelMove(std::span<const ScoredMove> lines, double level);
+// The line played, of the best lines of the last completed iteration (best first, each with its
+// exact score; at least one).
+ScoredMove ChooseLevelLine(std::span<const ScoredMove> lines, double level);
 
 // The level that plays at this Elo on the scale the levels were measured on, and the Elo of
 // full strength, the top of that scale.
