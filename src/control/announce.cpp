@@ -44,7 +44,7 @@ const char* ResultAfterMove(int score) {
         return blackToMove ? "1-0 {Velkor mates 1}\n" : "0-1 {Velkor mates 1}\n";
     }
     if (score >= LowestAnnouncedMate && score <= HighestAnnouncedMate) {
-        const HashEntry* entry = ProbeHash();
+        std::optional<HashEntry> entry = ProbeHash();
         if (entry && entry->move() == ResultMated && IsCheckmate())
             return blackToMove ? "1-0 {Velkor mates 1#}\n" : "0-1 {Velkor mates 1#}\n";
         return nullptr;
@@ -70,12 +70,12 @@ Move PlayableMove(Move move) {
 } // namespace
 
 Move PlantedBookMove() {
-    const HashEntry* entry = ProbeHash();
+    std::optional<HashEntry> entry = ProbeHash();
     return entry && entry->age() == BookMoveAge && IsLegalMove(entry->move()) ? entry->move() : NoMove;
 }
 
 Move SearchResultMove() {
-    Move move = MoveStack[0].move;
+    Move move = SearchResult.move;
     return IsMarker(move) ? NoMove : PlayableMove(move);
 }
 
@@ -95,8 +95,8 @@ bool PlayBookMove() {
 }
 
 bool AnnounceSearchResult() {
-    Move move = MoveStack[0].move;
-    int score = MoveStack[0].score;
+    Move move = SearchResult.move;
+    int score = SearchResult.score;
     const char* result = nullptr;
     if (IsMarker(move)) {
         result = ResultBeforeMove(move);

@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "control/announce.h"
-#include "control/event.h"
+#include "core/event.h"
 #include "control/game_moves.h"
 #include "control/time_control.h"
 #include "core/clock.h"
@@ -38,12 +38,15 @@ Event EngineStoppedSignal; // manual-reset: set while the thread is idle
 Event EngineStartedSignal; // auto-reset: the thread accepted a start
 std::thread SearchThreadHandle;
 std::int32_t TurnStart = 0; // when the engine's current turn began
+// The game position as the command thread had it at the start of a search: the search thread
+// searches its own copy of it. Written by the command thread while the search thread is idle.
+GamePositionCopy SearchStartPosition;
 ThinkingInputWatcher InputWatcher = nullptr;
 
 // Makes the reply the table expects and searches on it while the opponent thinks. The move comes
 // from the table and may not fit the position after a key collision: then there is no pondering.
 void StartPondering() {
-    const HashEntry* entry = ProbeHash();
+    std::optional<HashEntry> entry = ProbeHash();
     Move expected = entry ? entry->move() : NoMove;
     CurrentPly = &PonderRecord;
     bool made = expected != NoMove && MakeTentativeGameMove(expected, PonderRecord);
@@ -69,6 +72,7 @@ void SearchThread() {
         ResetEvent(EngineStoppedSignal);
         std::int32_t state = EngineState.load();
         if (state == Thinking || state == Pondering || state == Analysing) {
+            AdoptGamePosition(SearchStartPosition);
             LogLine("-------------- STARTED", ProcessClockMs());
             SetEvent(EngineStartedSignal);
             IterativeDeepening();
@@ -103,6 +107,7 @@ void StartEngine(unsigned depth) {
     MaxSearchDepth = lowByte < ceiling ? lowByte : ceiling;
     StopSearch = 0;
     SearchStartTime = ProcessClockMs();
+    CopyGamePosition(SearchStartPosition);
     SetEvent(EngineStartSignal);
     WaitEvent(EngineStartedSignal);
     LogLine("-M: exited StartEngine");

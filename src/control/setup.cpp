@@ -25,7 +25,7 @@ Move EpdMove = NoMove;
 void ClearSearchTables() {
     ClearHash();
     ClearHistoryScores();
-    for (PlyRecord& record : PlyStack) record.killer1 = record.killer2 = NoMove;
+    ClearKillers();
     ClearPawnStructureCache();
 }
 

@@ -4,6 +4,7 @@
 #include "eval/evaluate.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "core/tables.h"
 #include "eval/pawn_cache.h"
@@ -316,13 +317,15 @@ std::int16_t Evaluate() {
     }
 
     if (whitePawns | blackPawns) {
-        std::uint32_t& entry = PawnCacheEntry(PawnKey);
+        std::atomic_ref<std::uint32_t> entry(PawnCacheEntry(PawnKey));
+        std::uint32_t word = entry.load(std::memory_order_relaxed);
         int t;
-        if ((entry & PawnCacheTagMask) == (PawnKey & PawnCacheTagMask) && (entry & PawnCacheScoreMask)) {
-            t = static_cast<int>(entry & PawnCacheScoreMask) - ScoreOffset;
+        if ((word & PawnCacheTagMask) == (PawnKey & PawnCacheTagMask) && (word & PawnCacheScoreMask)) {
+            t = static_cast<int>(word & PawnCacheScoreMask) - ScoreOffset;
         } else {
             t = PawnStructureScore();
-            entry = (static_cast<std::uint32_t>(t + ScoreOffset) & PawnCacheScoreMask) | (PawnKey & PawnCacheTagMask);
+            entry.store((static_cast<std::uint32_t>(t + ScoreOffset) & PawnCacheScoreMask) | (PawnKey & PawnCacheTagMask),
+                        std::memory_order_relaxed);
         }
         s += t;
     }

@@ -1,4 +1,5 @@
-// Storage of the global position, the game history, the ply stack and the game snapshot.
+// Storage of the position, the game history and the ply stack of each thread, and of the game
+// snapshot.
 #include "position/position.h"
 
 #include <algorithm>
@@ -7,31 +8,37 @@
 
 namespace velkor {
 
-std::array<PieceCode, SquareCount> Board;
-std::array<Bitboard, 11> PieceBitboards;
-std::array<Bitboard, 2> ColourOccupancy;
-Bitboard Occupied;
-Bitboard OccupiedRot90;
-Bitboard OccupiedRotA1H8;
-Bitboard OccupiedRotA8H1;
-std::array<std::uint8_t, 2> KingSquare;
-std::int32_t SideToMove;
-std::uint16_t CastlingRights;
-std::uint8_t EnPassantSquare;
-HashKeyValue HashKey;
-std::uint32_t PawnKey;
-std::uint8_t MaterialCount;
-std::array<std::uint8_t, 2> PieceMaterial;
-std::array<std::uint8_t, 2> PawnCount;
+VELKOR_PER_THREAD std::array<PieceCode, SquareCount> Board;
+VELKOR_PER_THREAD std::array<Bitboard, 11> PieceBitboards;
+VELKOR_PER_THREAD std::array<Bitboard, 2> ColourOccupancy;
+VELKOR_PER_THREAD Bitboard Occupied;
+VELKOR_PER_THREAD Bitboard OccupiedRot90;
+VELKOR_PER_THREAD Bitboard OccupiedRotA1H8;
+VELKOR_PER_THREAD Bitboard OccupiedRotA8H1;
+VELKOR_PER_THREAD std::array<std::uint8_t, 2> KingSquare;
+VELKOR_PER_THREAD std::int32_t SideToMove;
+VELKOR_PER_THREAD std::uint16_t CastlingRights;
+VELKOR_PER_THREAD std::uint8_t EnPassantSquare;
+VELKOR_PER_THREAD HashKeyValue HashKey;
+VELKOR_PER_THREAD std::uint32_t PawnKey;
+VELKOR_PER_THREAD std::uint8_t MaterialCount;
+VELKOR_PER_THREAD std::array<std::uint8_t, 2> PieceMaterial;
+VELKOR_PER_THREAD std::array<std::uint8_t, 2> PawnCount;
 
-std::array<HistoryEntry, GameHistorySize> GameHistory;
-HistoryEntry* HistoryTop = GameHistory.data();
+VELKOR_PER_THREAD std::array<HistoryEntry, GameHistorySize> GameHistory;
+VELKOR_PER_THREAD HistoryEntry* HistoryTop = nullptr;
 
-std::array<PlyRecord, PlyStackSize> PlyStack;
-PlyRecord* CurrentPly = PlyStack.data();
+VELKOR_PER_THREAD std::array<PlyRecord, PlyStackSize> PlyStack;
+VELKOR_PER_THREAD PlyRecord* CurrentPly = nullptr;
+
+namespace {
+// The main thread's history and ply stack start empty before anything else runs; a search
+// thread's when it adopts the position it searches.
+[[maybe_unused]] const bool MainThreadStacksReady = (HistoryTop = GameHistory.data(), CurrentPly = PlyStack.data(), true);
+} // namespace
 
 GameSnapshotRecord GameSnapshot;
-std::uint8_t ParkedEnPassantSquare = 0;
+VELKOR_PER_THREAD std::uint8_t ParkedEnPassantSquare = 0;
 
 void DropOldestHistory(int count) {
     std::copy(GameHistory.begin() + count, HistoryTop + 1, GameHistory.begin());
@@ -78,6 +85,20 @@ void RestorePosition(const PositionCopy& copy) {
     EnPassantSquare = copy.enPassantSquare;
     ParkedEnPassantSquare = copy.parkedEnPassantSquare;
     MaterialCount = copy.materialCount;
+}
+
+void CopyGamePosition(GamePositionCopy& copy) {
+    CopyPosition(copy.position);
+    copy.historyIndex = HistoryIndex();
+    std::copy(GameHistory.begin(), HistoryTop + 1, copy.history.begin());
+}
+
+void AdoptGamePosition(const GamePositionCopy& copy) {
+    RestorePosition(copy.position);
+    auto used = copy.history.begin() + copy.historyIndex + 1;
+    std::copy(copy.history.begin(), used, GameHistory.begin());
+    HistoryTop = GameHistory.data() + copy.historyIndex;
+    CurrentPly = PlyStack.data();
 }
 
 void ToggleEnPassantSquare(int square) {

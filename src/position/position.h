@@ -5,27 +5,30 @@
 #include <cstdint>
 
 #include "core/move.h"
+#include "core/thread_local.h"
 #include "core/types.h"
 
 namespace velkor {
 
 // ---- The position --------------------------------------------------------------------------
-extern std::array<PieceCode, SquareCount> Board;
-extern std::array<Bitboard, 11> PieceBitboards; // by piece code 1..10; entry 0 unused, no kings
-extern std::array<Bitboard, 2> ColourOccupancy;  // [Black], [White], kings included
-extern Bitboard Occupied;
-extern Bitboard OccupiedRot90;
-extern Bitboard OccupiedRotA1H8;
-extern Bitboard OccupiedRotA8H1;
-extern std::array<std::uint8_t, 2> KingSquare;
-extern std::int32_t SideToMove;
-extern std::uint16_t CastlingRights;
-extern std::uint8_t EnPassantSquare; // 0 = none (a8 can never be one)
-extern HashKeyValue HashKey;         // no side-to-move term
-extern std::uint32_t PawnKey;
-extern std::uint8_t MaterialCount;
-extern std::array<std::uint8_t, 2> PieceMaterial;
-extern std::array<std::uint8_t, 2> PawnCount;
+// Every thread has its own position, game history and ply stack: the command thread's is the
+// game's, and each search thread searches a copy of it (see GamePositionCopy below).
+extern VELKOR_PER_THREAD std::array<PieceCode, SquareCount> Board;
+extern VELKOR_PER_THREAD std::array<Bitboard, 11> PieceBitboards; // by piece code 1..10; entry 0 unused, no kings
+extern VELKOR_PER_THREAD std::array<Bitboard, 2> ColourOccupancy;  // [Black], [White], kings included
+extern VELKOR_PER_THREAD Bitboard Occupied;
+extern VELKOR_PER_THREAD Bitboard OccupiedRot90;
+extern VELKOR_PER_THREAD Bitboard OccupiedRotA1H8;
+extern VELKOR_PER_THREAD Bitboard OccupiedRotA8H1;
+extern VELKOR_PER_THREAD std::array<std::uint8_t, 2> KingSquare;
+extern VELKOR_PER_THREAD std::int32_t SideToMove;
+extern VELKOR_PER_THREAD std::uint16_t CastlingRights;
+extern VELKOR_PER_THREAD std::uint8_t EnPassantSquare; // 0 = none (a8 can never be one)
+extern VELKOR_PER_THREAD HashKeyValue HashKey;         // no side-to-move term
+extern VELKOR_PER_THREAD std::uint32_t PawnKey;
+extern VELKOR_PER_THREAD std::uint8_t MaterialCount;
+extern VELKOR_PER_THREAD std::array<std::uint8_t, 2> PieceMaterial;
+extern VELKOR_PER_THREAD std::array<std::uint8_t, 2> PawnCount;
 
 inline constexpr std::array<std::uint8_t, 11> MaterialUnits = {0, 1, 1, 3, 3, 3, 3, 5, 5, 9, 9};
 inline constexpr std::array<std::int16_t, PieceCodeCount> PieceValue = {
@@ -40,8 +43,8 @@ struct HistoryEntry {
 
 // Room for a very long game plus the deepest search line on top of it.
 inline constexpr int GameHistorySize = 8192;
-extern std::array<HistoryEntry, GameHistorySize> GameHistory;
-extern HistoryEntry* HistoryTop;
+extern VELKOR_PER_THREAD std::array<HistoryEntry, GameHistorySize> GameHistory;
+extern VELKOR_PER_THREAD HistoryEntry* HistoryTop;
 
 inline int HistoryIndex() { return static_cast<int>(HistoryTop - GameHistory.data()); }
 
@@ -81,8 +84,8 @@ struct PlyRecord {
 };
 
 inline constexpr int PlyStackSize = 136;
-extern std::array<PlyRecord, PlyStackSize> PlyStack;
-extern PlyRecord* CurrentPly;
+extern VELKOR_PER_THREAD std::array<PlyRecord, PlyStackSize> PlyStack;
+extern VELKOR_PER_THREAD PlyRecord* CurrentPly;
 
 // Copies the state that unmake restores into the record; called right before every make.
 void SaveSnapshot(PlyRecord& record);
@@ -106,10 +109,23 @@ void CopyPosition(PositionCopy& copy);
 // Puts the copied position back; the game history and the snapshot are the caller's.
 void RestorePosition(const PositionCopy& copy);
 
+// ---- Handing the position to another thread -------------------------------------------------
+// The position with the game history up to it: what a search thread needs of the game.
+struct GamePositionCopy {
+    PositionCopy position;
+    int historyIndex;                                  // HistoryIndex() of the copied position
+    std::array<HistoryEntry, GameHistorySize> history; // the entries up to it, itself included
+};
+
+// Copies this thread's position and the used part of its history.
+void CopyGamePosition(GamePositionCopy& copy);
+// Makes the copy this thread's position, with its history, at the base of this thread's ply stack.
+void AdoptGamePosition(const GamePositionCopy& copy);
+
 // ---- En-passant square of the other side ----------------------------------------------------
 // The square set aside while "white" or "black" gives the move to the side that cannot capture
 // on it; 0 when none. Set-up and every game move clear it.
-extern std::uint8_t ParkedEnPassantSquare;
+extern VELKOR_PER_THREAD std::uint8_t ParkedEnPassantSquare;
 
 // Sets (or, when it is the current one, clears) the en-passant square with its keys.
 void ToggleEnPassantSquare(int square);

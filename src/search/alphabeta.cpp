@@ -54,7 +54,7 @@ bool TryNullMove(PlyRecord& record, int d, int p, int beta, int side, int& score
 
 // Adopts a table entry found for the node; returns true when its score ends the node.
 bool UseHashEntry(PlyRecord& record, int d, int& alpha, int& beta, int& result) {
-    const HashEntry* entry = ProbeHash();
+    std::optional<HashEntry> entry = ProbeHash();
     if (!entry) {
         record.hashMove = NoMove;
         record.hashDepth = 0;
@@ -73,7 +73,7 @@ bool UseHashEntry(PlyRecord& record, int d, int& alpha, int& beta, int& result) 
         result = score;
         return true;
     }
-    if (AspirationState.load(std::memory_order_relaxed) == 0 || static_cast<std::uint32_t>(d) != IterationDepth) {
+    if (WindowState == 0 || static_cast<std::uint32_t>(d) != IterationDepth) {
         if (alpha < score && score < beta) {
             if (bound == BoundLower) alpha = score;
             else beta = score;
@@ -116,7 +116,7 @@ int Search(int d, int p, int alpha, int beta, bool allowNull) {
     if (record.hashDepth < d - 2) {
         Search(d - 2, p, alpha, beta, allowNull);
         if (SearchStopped()) return -Infinity;
-        if (const HashEntry* entry = ProbeHash()) record.hashMove = entry->move();
+        if (std::optional<HashEntry> entry = ProbeHash()) record.hashMove = entry->move();
     }
 
     // 6. A check of a side already in check earlier on the line extends.

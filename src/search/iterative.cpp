@@ -11,6 +11,8 @@
 #include "notation/fen.h"
 #include "position/make_move.h"
 #include "search/draw.h"
+#include "search/helpers.h"
+#include "search/history.h"
 #include "search/playing_level.h"
 #include "search/search.h"
 #include "search/signals.h"
@@ -32,24 +34,32 @@ bool InMateRange(int score, std::uint32_t depth) {
     return score <= d - MateScore || score >= MateScore - d;
 }
 
+// The state of the aspiration window: the searches read this thread's; the main search also
+// publishes it for the time control.
+void SetWindowState(std::int32_t state, bool main) {
+    WindowState = state;
+    if (main) AspirationState = state;
+}
+
 // The root searched within (alpha, beta), and again with a wider window where the score falls
 // outside it, so that it is exact. For the best line, saved takes the move that failed high, which
-// an interrupted re-search still plays.
-int SearchWithinWindow(int alpha, int beta, ScoredMove* saved) {
+// an interrupted re-search still plays. main: the main search (not a helper).
+int SearchWithinWindow(int alpha, int beta, ScoredMove* saved, bool main = true) {
     int score = RootSearch(alpha, beta);
     if (score <= alpha) {
-        AspirationState = -1;
+        SetWindowState(-1, main);
         int b = score + 1;
         score = RootSearch(-FirstWindow, b);
         if (score <= -FirstWindow || score >= b) score = RootSearch(-FirstWindow, ResearchUpperBound);
-        AspirationState = 0;
+        SetWindowState(0, main);
     } else if (score >= beta) {
-        AspirationState = 1;
-        if (const HashEntry* entry = saved ? ProbeHash() : nullptr) *saved = {static_cast<std::int16_t>(score), entry->move()};
+        SetWindowState(1, main);
+        if (std::optional<HashEntry> entry = saved ? ProbeHash() : std::nullopt)
+            *saved = {static_cast<std::int16_t>(score), entry->move()};
         int a = score - 1;
         score = RootSearch(a, ResearchUpperBound);
         if (score <= a || score >= ResearchUpperBound) score = RootSearch(-FirstWindow, ResearchUpperBound);
-        AspirationState = 0;
+        SetWindowState(0, main);
     }
     return score;
 }
@@ -98,13 +108,15 @@ std::size_t LinesToFind(int wanted) {
 Move IterativeDeepening() {
     PlyRecord& root = PlyStack[0];
     ScoredMove& result = MoveStack[0];
+    CatchUpClears();
     BeginThinkingOutput();
 
     // 1. A draw on the board needs no search where the game claims it. Elsewhere one iteration
     // shows a line and a move; deeper ones could not change the result.
     Move draw = DrawCode(2);
     if (draw && ClaimRootDraws) {
-        result = {0, draw};
+        SearchResult = result = {0, draw};
+        StartHelpers(true);
         return draw;
     }
 
@@ -127,7 +139,7 @@ Move IterativeDeepening() {
 
     // 3. Resume from what the table knows of the root, unless the root moves are restricted or the
     // search is to stay within its level's depth.
-    if (const HashEntry* entry = RootMoveCount || weak ? nullptr : ProbeHash()) {
+    if (std::optional<HashEntry> entry = RootMoveCount || weak ? std::nullopt : ProbeHash()) {
         int score = entry->score();
         if (entry->depth() >= static_cast<int>(FirstIteration)) {
             if (entry->bound() == BoundExact) {
@@ -153,6 +165,10 @@ Move IterativeDeepening() {
     FormatFen(fen);
     LogLine("-FEN:\t", fen);
     ComputeCheckInfo(root);
+    // Helpers search beside a search of the whole tree: a weakened or node-limited search, which
+    // must play the same at any thread count, runs alone.
+    bool alone = weak || NodeLimit != NoNodeLimit || SearchThreadCount() == 1;
+    StartHelpers(alone);
 
     // 6.
     int score = 0;
@@ -185,12 +201,13 @@ Move IterativeDeepening() {
         ++IterationDepth;
     }
 
+    if (!alone) StopHelpers();
     // A weakened search plays its level's choice among the lines of its last completed iteration.
     if (weak && completedDepth) saved = ChooseLevelLine(std::span(candidates.data(), lines.size()), PlayingLevel);
 
-    // 7.
-    if (const HashEntry* entry = ProbeHash()) {
-        if (entry->move() != saved.move && !weak) {
+    // 7. (With helpers the root's entry may be a helper's.)
+    if (std::optional<HashEntry> entry = ProbeHash()) {
+        if (entry->move() != saved.move && alone && !weak) {
             char text[8];
             FormatCoordinateMove(text, entry->move());
             LogLine("-E: DIFFERENT MOVE: ", text, " a: ", alpha, " b: ", beta, " score: ", score,
@@ -205,8 +222,33 @@ Move IterativeDeepening() {
     // depth.
     ReportSearchResult(std::min(IterationDepth, MaxSearchDepth.load(std::memory_order_relaxed)), completedDepth,
                        saved.score, saved.move);
-    result = saved;
+    SearchResult = result = saved;
     return saved.move;
+}
+
+void HelperSearch(int helperNumber) {
+    CatchUpClears();
+    NodeCount = 0;
+    QuiescenceNodeCount = 0;
+    SelectiveDepth = 0;
+    InCheckCount = {0, 0};
+    ExcludedRootMoveCount = 0;
+    WindowState = 0;
+    PlyRecord& root = PlyStack[0];
+    root.moveListEnd = nullptr;
+    ComputeCheckInfo(root);
+    // Every other helper starts one iteration deeper: two threads on the same depth search the
+    // same tree in the same order and mostly wait on each other's table entries, while one a
+    // depth ahead fills the table with the moves the next iteration wants first.
+    IterationDepth = FirstIteration + static_cast<std::uint32_t>(helperNumber % 2);
+    int alpha = -FirstWindow, beta = FirstWindow;
+    while (IterationDepth <= MaxSearchDepth.load(std::memory_order_relaxed)) {
+        int score = SearchWithinWindow(alpha, beta, nullptr, false);
+        if (SearchStopped() || IsMarker(MoveStack[0].move)) break;
+        alpha = score - AspirationHalfWidth;
+        beta = score + AspirationHalfWidth;
+        ++IterationDepth;
+    }
 }
 
 } // namespace velkor

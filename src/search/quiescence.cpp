@@ -23,7 +23,7 @@ int QSearch(int d, int p, int alpha, int beta) {
     ComputeCheckInfo(record);
 
     // 1. Every entry is deep enough for the quiescence search.
-    if (const HashEntry* entry = ProbeHash()) {
+    if (std::optional<HashEntry> entry = ProbeHash()) {
         record.hashMove = entry->move();
         record.hashDepth = static_cast<std::uint8_t>(entry->depth());
         record.hashScore = static_cast<std::int16_t>(entry->score());

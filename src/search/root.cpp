@@ -28,7 +28,7 @@ bool IsExcluded(Move move) {
 
 // Adopts the root's table entry; returns true when its score answers the whole iteration.
 bool UseRootHashEntry(PlyRecord& root, int depth, int& alpha, int& beta, int& result) {
-    const HashEntry* entry = ProbeHash();
+    std::optional<HashEntry> entry = ProbeHash();
     if (!entry) {
         root.hashMove = NoMove;
         root.hashDepth = 0;
@@ -50,7 +50,7 @@ bool UseRootHashEntry(PlyRecord& root, int depth, int& alpha, int& beta, int& re
     }
     // The root's bound narrows the window only for a search of all its moves: among some of them
     // the best may lie below it.
-    if (AspirationState.load(std::memory_order_relaxed) == 0 && alpha < score && score < beta && !RootRestricted()) {
+    if (WindowState == 0 && alpha < score && score < beta && !RootRestricted()) {
         if (bound == BoundLower) alpha = score;
         else beta = score;
     }
@@ -120,6 +120,7 @@ int RootSearch(int alpha, int beta) {
             }
         }
         LeaveChild(move, root);
+        if (NodeCountOut) NodeCountOut->store(NodeCount + QuiescenceNodeCount, std::memory_order_relaxed);
         if (SearchStopped()) return best;
         cursor->score = static_cast<std::int16_t>(score);
 

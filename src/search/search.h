@@ -3,9 +3,11 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 
 #include "core/move.h"
+#include "core/thread_local.h"
 #include "position/position.h"
 
 namespace velkor {
@@ -18,12 +20,38 @@ inline constexpr int MaxFullWidthPly = 126;
 inline constexpr int MaxQuiescencePly = 135;
 inline constexpr int MinQuiescenceDepth = -8;
 
-extern std::uint32_t IterationDepth;
+// ---- Each search thread's own state ------------------------------------------------------------
+// Every search thread (the main search and its helpers) searches its own copy of the position with
+// the state below, the history scores and the killers; they share only the transposition table,
+// the pawn-structure cache and the words the command thread sets.
+extern VELKOR_PER_THREAD std::uint32_t IterationDepth;
 // Moves made by the root and main searches (the count the thinking output shows), and by the
 // quiescence search (for node rates comparable with other engines').
-extern std::uint32_t NodeCount;
-extern std::uint64_t QuiescenceNodeCount;
-extern std::array<std::uint32_t, 2> InCheckCount;
+extern VELKOR_PER_THREAD std::uint32_t NodeCount;
+extern VELKOR_PER_THREAD std::uint64_t QuiescenceNodeCount;
+extern VELKOR_PER_THREAD std::array<std::uint32_t, 2> InCheckCount;
+// The state of this thread's aspiration window, as AspirationState (which the main search
+// publishes for the time control): the searches read this one.
+extern VELKOR_PER_THREAD std::int32_t WindowState;
+// The root moves of the lines already found in this iteration, which the root search passes over.
+extern VELKOR_PER_THREAD std::array<Move, MaxMoves> ExcludedRootMoves;
+extern VELKOR_PER_THREAD int ExcludedRootMoveCount;
+// The deepest ply the quiescence search reached since the search began (UCI's seldepth).
+extern VELKOR_PER_THREAD int SelectiveDepth;
+// The move lists of every ply of the current line, one after another; the root's list first.
+// Room for a full list at every record of the ply stack.
+inline constexpr int MoveStackSize = PlyStackSize * MaxMoves;
+extern VELKOR_PER_THREAD std::array<ScoredMove, MoveStackSize> MoveStack;
+// Where this thread's stop request comes from: the command thread's StopSearch for the main
+// search, the main search's for a helper.
+extern VELKOR_PER_THREAD const std::atomic<std::uint8_t>* StopRequest;
+// Where a helper publishes its count of moves made at every root move; none for the main search.
+extern VELKOR_PER_THREAD std::atomic<std::uint64_t>* NodeCountOut;
+
+// ---- Shared ---------------------------------------------------------------------------------------
+// The move and score the main search settled on when it last ended (a result marker when the game
+// is over at the root): written by the search before it goes idle, read by the command thread.
+extern ScoredMove SearchResult;
 
 // The limits of the next search besides its depth, set by the command thread while the search
 // is idle: the nodes it may spend (root, main and quiescence moves together), and the root moves
@@ -37,17 +65,6 @@ extern int RootMoveCount;
 // others, and so on; set by the command thread while the search is idle.
 inline constexpr int MaxPrincipalLines = 256;
 extern int PrincipalLineCount;
-// The root moves of the lines already found in this iteration, which the root search passes over.
-extern std::array<Move, MaxMoves> ExcludedRootMoves;
-extern int ExcludedRootMoveCount;
-
-// The deepest ply the quiescence search reached since the search began (UCI's seldepth).
-extern int SelectiveDepth;
-
-// The move lists of every ply of the current line, one after another; the root's list first.
-// Room for a full list at every record of the ply stack.
-inline constexpr int MoveStackSize = PlyStackSize * MaxMoves;
-extern std::array<ScoredMove, MoveStackSize> MoveStack;
 
 // Makes move with the node's record and steps into the child's ply; LeaveChild undoes both.
 void EnterChild(Move move, PlyRecord& record);
@@ -62,7 +79,7 @@ int Search(int d, int p, int alpha, int beta, bool allowNull);
 // Searches the root to IterationDepth; the best move and score end in the first root entry.
 int RootSearch(int alpha, int beta);
 
-// True when `StopSearch` or the node limit asks an unfinished iteration to end.
+// True when this thread's stop request or the node limit asks an unfinished iteration to end.
 bool SearchStopped();
 
 // The distance to mate of a mate score in moves, the mating move included: N for mate in N,

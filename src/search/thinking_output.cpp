@@ -7,6 +7,7 @@
 #include "core/clock.h"
 #include "core/log.h"
 #include "notation/coordinate.h"
+#include "search/helpers.h"
 #include "search/search.h"
 #include "search/signals.h"
 #include "search/transposition.h"
@@ -34,7 +35,8 @@ bool FinalLinePending = false;
 
 bool ThinkingShown() { return ShowThinking.load(std::memory_order_relaxed); }
 std::int32_t ElapsedMs() { return ProcessClockMs() - SearchStartMs; }
-std::uint64_t SearchedNodes() { return NodeCount + QuiescenceNodeCount; }
+// Every thread's moves count: the main search's and its helpers'.
+std::uint64_t SearchedNodes() { return NodeCount + QuiescenceNodeCount + HelperNodes(); }
 
 inline constexpr int XboardMateScore = 100000;
 

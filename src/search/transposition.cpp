@@ -76,36 +76,39 @@ bool ResizeHash(int bits) {
 
 void StoreHash(int depth, std::uint32_t bound, Move move, int score) {
     HashBucket& bucket = CurrentBucket();
-    HashEntry& first = bucket.slots[0];
+    HashEntry first = LoadEntry(bucket.slots[0]);
     if (Matches(first)) {
         if (first.depth() > depth || (first.depth() == depth && first.bound() <= bound)) return;
         first.moveAndKey = (first.moveAndKey & KeyHalfMask) | move;
         first.data = DataWord(depth, bound, score);
+        StoreEntry(bucket.slots[0], first);
         return;
     }
     HashEntry fresh{(LowHalf(HashKey) & KeyHalfMask) | move, HighHalf(HashKey), DataWord(depth, bound, score)};
     if (!WorthKeeping(first, depth, bound)) {
-        bucket.slots[1] = first;
-        first = fresh;
-    } else if (!WorthKeeping(bucket.slots[1], depth, bound)) {
-        bucket.slots[1] = fresh;
+        StoreEntry(bucket.slots[1], first);
+        StoreEntry(bucket.slots[0], fresh);
+    } else if (!WorthKeeping(LoadEntry(bucket.slots[1]), depth, bound)) {
+        StoreEntry(bucket.slots[1], fresh);
     } else {
-        bucket.slots[2] = fresh;
+        StoreEntry(bucket.slots[2], fresh);
     }
 }
 
 void PlantBookMove(Move move) {
-    HashEntry& first = CurrentBucket().slots[0];
+    HashEntry& slot = CurrentBucket().slots[0];
+    HashEntry first = LoadEntry(slot);
     first.moveAndKey = (LowHalf(HashKey) & KeyHalfMask) | move;
     first.keyHigh = HighHalf(HashKey);
     first.data = (first.data & ~(HashEntry::AgeMask << HashEntry::AgeShift)) |
                  (static_cast<std::uint32_t>(BookMoveAge) << HashEntry::AgeShift);
+    StoreEntry(slot, first);
 }
 
 void HashLine(char* buffer, int n) {
     *buffer = '\0';
     if (n == 0) return;
-    const HashEntry* entry = ProbeHash();
+    std::optional<HashEntry> entry = ProbeHash();
     if (!entry) {
         std::strcpy(buffer, "NOE ");
         return;
@@ -142,7 +145,7 @@ int PrincipalLine(Move first, Move* line, int max) {
     MakeMove(first, record);
     ++CurrentPly;
     // A line ends at a draw: past a repetition it would go round in circles.
-    const HashEntry* entry = DrawCode(1) ? nullptr : ProbeHash();
+    std::optional<HashEntry> entry = DrawCode(1) ? std::nullopt : ProbeHash();
     int count = 1 + (entry ? PrincipalLine(entry->move(), line + 1, max - 1) : 0);
     --CurrentPly;
     UnmakeMove(first, record);

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
+#include <optional>
 
 #include "core/move.h"
 #include "core/zobrist.h"
@@ -71,17 +73,39 @@ inline HashBucket& BucketOf(HashKeyValue key, int side) {
 
 inline constexpr std::uint32_t HashKeyBitsMask = 0xFFF00000; // the bits of word 0 that must match
 
+// Every search thread reads and writes the table while the others do: a slot is read and written
+// a word at a time (relaxed atomics, plain moves on x86-64), and its word 1 holds the key's high
+// half XOR the other two words. An entry whose words come from two different writes then fails
+// the key test: a torn entry is a miss, never another position's move or score.
+// LoadEntry reads a slot into an entry with the plain key half; StoreEntry writes one.
+inline std::uint32_t LoadWord(const std::uint32_t& word) {
+    return std::atomic_ref<std::uint32_t>(const_cast<std::uint32_t&>(word)).load(std::memory_order_relaxed);
+}
+inline void StoreWord(std::uint32_t& word, std::uint32_t value) {
+    std::atomic_ref<std::uint32_t>(word).store(value, std::memory_order_relaxed);
+}
+inline HashEntry LoadEntry(const HashEntry& slot) {
+    std::uint32_t moveAndKey = LoadWord(slot.moveAndKey), data = LoadWord(slot.data);
+    return {moveAndKey, LoadWord(slot.keyHigh) ^ moveAndKey ^ data, data};
+}
+inline void StoreEntry(HashEntry& slot, const HashEntry& entry) {
+    StoreWord(slot.moveAndKey, entry.moveAndKey);
+    StoreWord(slot.keyHigh, entry.keyHigh ^ entry.moveAndKey ^ entry.data);
+    StoreWord(slot.data, entry.data);
+}
+
 // True when the entry holds the current position.
 inline bool HoldsCurrentPosition(const HashEntry& entry) {
     return ((entry.moveAndKey ^ LowHalf(HashKey)) & HashKeyBitsMask) == 0 && entry.keyHigh == HighHalf(HashKey);
 }
 
-// The entry of the current position (HashKey, SideToMove), or nullptr. Inline: every node probes.
-inline const HashEntry* ProbeHash() {
+// A copy of the entry of the current position (HashKey, SideToMove), if the table has one.
+// Inline: every node probes.
+inline std::optional<HashEntry> ProbeHash() {
     const HashBucket& bucket = BucketOf(HashKey, SideToMove);
-    for (const HashEntry& entry : bucket.slots)
-        if (HoldsCurrentPosition(entry)) return &entry;
-    return nullptr;
+    for (const HashEntry& slot : bucket.slots)
+        if (HashEntry entry = LoadEntry(slot); HoldsCurrentPosition(entry)) return entry;
+    return std::nullopt;
 }
 
 // The two keys of the position that move leads to, from the move's piece changes alone: castling

@@ -23,6 +23,7 @@ BenchResult RunBench(int depth, bool verbose) {
         EngineState = Pondering;
         StopSearch = 0;
         AspirationState = 0;
+        WindowState = 0;
         MaxSearchDepth = static_cast<std::uint32_t>(depth);
         Move best = IterativeDeepening();
         total += NodeCount;

@@ -12,6 +12,7 @@
 #include "notation/san.h"
 #include "position/position.h"
 #include "search/iterative.h"
+#include "search/search.h"
 #include "search/signals.h"
 
 namespace velkor {
@@ -95,6 +96,7 @@ Move SearchEpdCase(const EpdCase& epd, const EpdLimits& limits) {
     ShowThinking = false; // the thinking output goes to the log only
     EngineState = Pondering;
     AspirationState = 0;
+    WindowState = 0;
     StopSearch = 0;
     MaxSearchDepth = limits.depth > 0 ? static_cast<std::uint32_t>(limits.depth) : MaxIterationDepth;
     Move found;

@@ -69,7 +69,7 @@ class BookTest : public PositionTest {
             SaveSnapshot(records[i]);
             MakeMove(codes[i], records[i]);
         }
-        const HashEntry* entry = ProbeHash();
+        std::optional<HashEntry> entry = ProbeHash();
         Move move = entry && entry->age() == 0 ? entry->move() : NoMove;
         for (std::size_t i = codes.size(); i-- > 0;) UnmakeMove(codes[i], records[i]);
         return move;
@@ -133,7 +133,7 @@ TEST_F(BookTest, WrongCountsAndMissingFiles) {
     std::remove(path.c_str());
     ClearHash();
     ExpectFailureLeavesEverything();
-    EXPECT_EQ(ProbeHash(), nullptr);
+    EXPECT_FALSE(ProbeHash().has_value());
 }
 
 TEST_F(BookTest, BrokenRecordsAndIllegalMoves) {

@@ -24,7 +24,7 @@ class AnnounceTest : public PositionTest {
         for (const char* text : moves) ASSERT_TRUE(ApplyGameMove(ParseCoordinateMove(text))) << text;
     }
     static std::string Announce(int score, const char* move) {
-        MoveStack[0] = {static_cast<std::int16_t>(score), ParseCoordinateMove(move)};
+        SearchResult = {static_cast<std::int16_t>(score), ParseCoordinateMove(move)};
         testing::internal::CaptureStdout();
         AnnounceSearchResult();
         return testing::internal::GetCapturedStdout();

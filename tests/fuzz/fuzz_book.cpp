@@ -19,7 +19,7 @@ namespace {
 // Follows the book moves from the current position, depth first, up to the longest line.
 void PlayOut(int depth) {
     if (depth == MaxBookLineMoves) return;
-    const HashEntry* entry = ProbeHash();
+    std::optional<HashEntry> entry = ProbeHash();
     if (!entry || entry->age() != BookMoveAge || entry->move() == NoMove) return;
     Move move = entry->move();
     fuzz::Check(IsLegalMove(move), "a planted book move is not legal in its position");

@@ -122,7 +122,7 @@ TEST_F(SearchTest, QuiescenceOfAQuietPositionIsTheEvaluationAndStoresNothing) {
     CurrentPly = PlyStack.data() + 1;
     PlyStack[0].moveListEnd = MoveStack.data();
     int score = QSearch(0, 1, -Infinity, Infinity);
-    EXPECT_EQ(ProbeHash(), nullptr);
+    EXPECT_FALSE(ProbeHash().has_value());
     EXPECT_GT(score, 500);
     CurrentPly = PlyStack.data();
 }

@@ -1,5 +1,5 @@
 // Event operations.
-#include "control/event.h"
+#include "core/event.h"
 
 #include <chrono>
 

@@ -1,4 +1,4 @@
-// Events between the command thread and the search thread: a flag under a mutex with a
+// Events between threads (the command thread and the search threads): a flag under a mutex with a
 // condition variable, either manual-reset (stays set until reset) or auto-reset (a successful
 // wait clears it).
 #pragma once
