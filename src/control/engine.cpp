@@ -15,6 +15,7 @@
 #include "movegen/legal.h"
 #include "notation/coordinate.h"
 #include "position/make_move.h"
+#include "search/helpers.h"
 #include "search/iterative.h"
 #include "search/thinking_output.h"
 #include "search/transposition.h"
@@ -199,6 +200,7 @@ void InitEngine(ThinkingInputWatcher watcher) {
 
 void ShutDownEngine() {
     StopEngineAndTakeBackPonder();
+    SetSearchThreadCount(1);
     EngineState = Quit;
     StartEngine(StartDepthArgument);
     JoinSearchThread();

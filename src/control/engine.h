@@ -39,7 +39,7 @@ void SetThinkingInputWatcher(ThinkingInputWatcher watcher);
 // Everything a front end needs before its first command: the events, the input watcher, the
 // search thread, the tables and a clear transposition table.
 void InitEngine(ThinkingInputWatcher watcher);
-// Stops any search, ends the search thread and waits for it.
+// Stops any search, ends the search thread and the helper threads and waits for them.
 void ShutDownEngine();
 
 // Creates the three events; points CurrentPly at the base of PlyStack.

@@ -22,6 +22,7 @@
 #include "movegen/attacks.h"
 #include "movegen/legal.h"
 #include "notation/coordinate.h"
+#include "search/helpers.h"
 #include "search/playing_level.h"
 #include "search/search.h"
 #include "search/signals.h"
@@ -103,6 +104,7 @@ void Identify() {
         std::to_string(MaxMoveOverheadMs));
     Say("option name Hash type spin default " + std::to_string(DefaultHashMiB) + " min 1 max " + std::to_string(MaxHashMiB));
     Say("option name Clear Hash type button");
+    Say("option name Threads type spin default 1 min 1 max " + std::to_string(MaxSearchThreads));
     Say("option name MultiPV type spin default 1 min 1 max " + std::to_string(MaxPrincipalLines));
     Say("option name UCI_LimitStrength type check default false");
     Say("option name UCI_Elo type spin default " + std::to_string(DefaultLimitedElo) + " min " + std::to_string(LowestLevelElo) +
@@ -145,6 +147,9 @@ void SetOption(const Words& words) {
         if (ParseInteger(value.c_str(), level)) Options.skillLevel = static_cast<int>(std::clamp<long long>(level, 0, MaxSkillLevel));
     } else if (name == "uci_analysemode") {
         Options.analyseMode = Lower(value) == "true";
+    } else if (name == "threads") {
+        long long threads;
+        if (ParseInteger(value.c_str(), threads)) SetSearchThreadCount(static_cast<int>(std::clamp<long long>(threads, 1, MaxSearchThreads)));
     } else if (name == "clear hash") {
         ClearSearchTables();
     } else if (name == "multipv") {

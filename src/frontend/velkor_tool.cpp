@@ -2,10 +2,11 @@
 //   perft DEPTH [FEN]            leaf count, seconds and nodes per second
 //   divide DEPTH [FEN]           the count below each legal move
 //   perftsuite FILE [MAXDEPTH]   every "FEN ;D1 n ;D2 n ..." line, mismatches reported
-//   bench [DEPTH [HASH_MIB]]     the bench positions searched to DEPTH: node signature and speed
+//   bench [DEPTH [HASH_MIB [THREADS]]]  the bench positions searched to DEPTH: node signature and speed
 //   epd FILE [--depth N | --movetime MS]   an EPD test suite (bm/am operations)
 //   makebook GAMEFILE BOOKFILE [PLIES] [MINGAMES]  an opening book from a game file
 //   pgn2game, pgnlist2game, game2pgn, game2pos IN OUT   the engine's game-file conversions
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +19,7 @@
 #include "core/tables.h"
 #include "frontend/tool_game_files.h"
 #include "notation/coordinate.h"
+#include "search/helpers.h"
 #include "search/transposition.h"
 #include "tools/bench.h"
 #include "tools/book_builder.h"
@@ -46,7 +48,7 @@ int Usage() {
     std::fprintf(stderr, "usage: velkor-tool perft DEPTH [FEN]\n"
                          "       velkor-tool divide DEPTH [FEN]\n"
                          "       velkor-tool perftsuite FILE [MAXDEPTH]\n"
-                         "       velkor-tool bench [DEPTH [HASH_MIB]]\n"
+                         "       velkor-tool bench [DEPTH [HASH_MIB [THREADS]]]\n"
                          "       velkor-tool epd FILE [--depth N | --movetime MS]\n"
                          "       velkor-tool makebook GAMEFILE BOOKFILE [PLIES] [MINGAMES]\n"
                          "%s%s",
@@ -129,16 +131,22 @@ int RunPerftSuite(const char* path, int maxDepth) {
 }
 
 // The signature (nodes) first, as ever; then the quiescence moves and the rate of all moves made.
-// The bench with the table at its default size, or at the size of hashMiB for experiments.
-int RunBenchCommand(int depth, long long hashMiB) {
+// The bench with the table at its default size, or at the size of hashMiB, and with helper threads,
+// for experiments: with them the counts vary from run to run, and the helpers' moves join the rate.
+int RunBenchCommand(int depth, long long hashMiB, long long threads) {
     if (hashMiB > 0 && !ResizeHash(HashBucketBitsFor(static_cast<std::uint64_t>(hashMiB)))) {
         std::fprintf(stderr, "velkor-tool: no memory for a table of %lld MiB\n", hashMiB);
         return 1;
     }
+    SetSearchThreadCount(static_cast<int>(std::clamp<long long>(threads, 1, MaxSearchThreads)));
     BenchResult result = RunBench(depth, true);
-    std::uint64_t all = result.nodes + result.quiescenceNodes;
+    SetSearchThreadCount(1);
+    std::uint64_t all = result.nodes + result.quiescenceNodes + result.helperNodes;
     std::printf("depth %d\nnodes %llu\nseconds %.3f\nnps %.0f\n", depth,
                 static_cast<unsigned long long>(result.nodes), result.seconds, PerSecond(result.nodes, result.seconds));
+    if (threads > 1)
+        std::printf("threads %lld\nhelpernodes %llu\n", std::clamp<long long>(threads, 1, MaxSearchThreads),
+                    static_cast<unsigned long long>(result.helperNodes));
     std::printf("qnodes %llu\nallnodes %llu\nallnps %.0f\n", static_cast<unsigned long long>(result.quiescenceNodes),
                 static_cast<unsigned long long>(all), PerSecond(all, result.seconds));
     return 0;
@@ -196,7 +204,8 @@ int main(int argc, char** argv) {
     InitTables();
     std::string command = argv[1];
     if (command == "bench")
-        return RunBenchCommand(argc > 2 ? std::atoi(argv[2]) : DefaultBenchDepth, argc > 3 ? std::atoll(argv[3]) : 0);
+        return RunBenchCommand(argc > 2 ? std::atoi(argv[2]) : DefaultBenchDepth, argc > 3 ? std::atoll(argv[3]) : 0,
+                               argc > 4 ? std::atoll(argv[4]) : 1);
     if (argc < 3) return Usage();
     if (command == "perft") return RunPerft(std::atoi(argv[2]), JoinArguments(argc, argv, 3));
     if (command == "divide") return RunDivide(std::atoi(argv[2]), JoinArguments(argc, argv, 3));

@@ -1,5 +1,4 @@
-// The bench run: each position from a fresh set-up, single-threaded, with the engine's own
-// iterative deepening. The thinking output goes to the log only.
+// The bench run: each position from a fresh set-up, with the engine's own iterative deepening. The thinking output goes to the log only.
 #include "tools/bench.h"
 
 #include <chrono>
@@ -7,6 +6,7 @@
 
 #include "control/setup.h"
 #include "notation/coordinate.h"
+#include "search/helpers.h"
 #include "search/iterative.h"
 #include "search/search.h"
 #include "search/signals.h"
@@ -15,7 +15,7 @@ namespace velkor {
 
 BenchResult RunBench(int depth, bool verbose) {
     auto start = std::chrono::steady_clock::now();
-    std::uint64_t total = 0, quiescence = 0;
+    std::uint64_t total = 0, quiescence = 0, helpers = 0;
     for (const char* fen : BenchPositions) {
         SetupPosition(fen, false);
         CurrentPly = PlyStack.data();
@@ -28,6 +28,7 @@ BenchResult RunBench(int depth, bool verbose) {
         Move best = IterativeDeepening();
         total += NodeCount;
         quiescence += QuiescenceNodeCount;
+        helpers += HelperNodes();
         if (verbose) {
             char text[8];
             FormatCoordinateMove(text, best);
@@ -37,7 +38,7 @@ BenchResult RunBench(int depth, bool verbose) {
     EngineState = Idle;
     ShowThinking = true;
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    return {total, quiescence, seconds};
+    return {total, quiescence, helpers, seconds};
 }
 
 } // namespace velkor

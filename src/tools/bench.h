@@ -46,11 +46,12 @@ inline constexpr std::array<const char*, 30> BenchPositions = {
 struct BenchResult {
     std::uint64_t nodes;           // the signature: moves made by the root and main searches
     std::uint64_t quiescenceNodes; // moves made by the quiescence search
+    std::uint64_t helperNodes;     // moves made by helper threads, of every kind
     double seconds;
 };
 
-// Searches every bench position from a fresh set-up to depth; prints one line per position
-// when verbose.
+// Searches every bench position from a fresh set-up to depth, with the search threads set (one
+// by default: the signature holds only there); prints one line per position when verbose.
 BenchResult RunBench(int depth, bool verbose);
 
 } // namespace velkor

@@ -6,7 +6,7 @@
 # build in ../shared/tools has none, so soak.sh ponders under xboard through polyglot).
 # Openings: tests/e2e/openings.epd, in random order, each played with both colours. Fails on any
 # time loss, illegal move, stall, disconnect or warning about a pv or bestmove; prints the score
-# and the PGN's endings.
+# and the PGN's endings. VELKOR_OPTIONS passes UCI options to Velkor, e.g. VELKOR_OPTIONS="Threads=2".
 set -u
 here=$(dirname "$(readlink -f "$0")")
 velkor=$(readlink -f "$1") fastchess=$(readlink -f "$2") games=$3 tc=$4 ponder=$5 opponent=$6
@@ -15,11 +15,13 @@ opponentArgs="$*"
 work=$(mktemp -d /tmp/velkor-uci-match-XXXXXX)
 mkdir -p "$work/play"
 cp "$here/../../play/Velkor.book" "$work/play/"
+velkorOptions=()
+for option in ${VELKOR_OPTIONS:-}; do velkorOptions+=("option.$option"); done
 ponderKey=()
 [ "$ponder" = true ] && ponderKey=(ponder)
 opponentEngine=(cmd="$opponent" name="$(basename "$opponent")")
 [ -n "$opponentArgs" ] && opponentEngine+=(args="$opponentArgs")
-( cd "$work" && "$fastchess" -engine cmd="$velkor" name=velkor dir="$work/play" "${ponderKey[@]}" \
+( cd "$work" && "$fastchess" -engine cmd="$velkor" name=velkor dir="$work/play" "${velkorOptions[@]}" "${ponderKey[@]}" \
     -engine "${opponentEngine[@]}" "${ponderKey[@]}" \
     -each tc="$tc" -rounds $(( (games + 1) / 2 )) -repeat \
     -openings file="$here/openings.epd" format=epd order=random \

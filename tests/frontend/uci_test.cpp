@@ -104,6 +104,7 @@ TEST_F(Uci, HandshakeOptionsAndReadiness) {
                                                "option name Move Overhead type spin default 50 min 0 max 5000",
                                                "option name Hash type spin default 72 min 1 max 65536",
                                                "option name Clear Hash type button",
+                                               "option name Threads type spin default 1 min 1 max 256",
                                                "option name MultiPV type spin default 1 min 1 max 256",
                                                "option name UCI_LimitStrength type check default false",
                                                "option name UCI_Elo type spin default 1500 min 800 max 1980",
@@ -510,6 +511,79 @@ TEST_F(Uci, LevelsPlayLikeWeakerPlayersAndAnalysisStaysFull) {
     EXPECT_EQ(client.Await("readyok"), "readyok");
     client.Send("quit\n");
     EXPECT_EQ(client.engine.WaitForExit(), 0);
+}
+
+// Several search threads as analysis interfaces and bots set them: short games at 4 and then 2
+// threads (changed between games), each answer one legal bestmove whose move leads the last pv;
+// "isready" answered during a search; endless, ponder and stopped searches; the table cleared and
+// resized with the threads set; a level that stays a level; "quit" in the middle of a search.
+TEST_F(Uci, ThreadsSearchTogetherAndAnswerAsOne) {
+    UciClient client;
+    client.Send("uci\nsetoption name Hash value 16\nisready\n");
+    ASSERT_EQ(client.Await("readyok"), "readyok");
+    std::mt19937 random(3);
+    for (const char* threads : {"4", "2"}) {
+        client.Send(std::string("setoption name Threads value ") + threads + "\nucinewgame\nisready\n");
+        ASSERT_EQ(client.Await("readyok"), "readyok");
+        GuiBoard board;
+        std::vector<std::string> moves;
+        for (int turn = 0; turn < 6 && !board.LegalMoves().empty(); ++turn) {
+            client.Send("position startpos moves" + Join(moves) + "\ngo wtime 3000 btime 3000 winc 30 binc 30\n");
+            std::string move = After(client.AwaitBestMove(), "bestmove");
+            ASSERT_TRUE(board.IsLegal(move)) << threads << " threads:" << Join(moves) << " " << move;
+            ASSERT_FALSE(client.infos.empty());
+            const std::string& last = client.infos.back();
+            EXPECT_EQ(After(last, "pv"), move) << last;
+            GuiBoard line = board;
+            for (const std::string& pvMove : Fields(last.substr(last.find(" pv ") + 4))) {
+                ASSERT_TRUE(line.IsLegal(pvMove)) << last;
+                line.Play(pvMove);
+            }
+            board.Play(move);
+            moves.push_back(move);
+            std::vector<std::string> legal = board.LegalMoves();
+            if (legal.empty()) break;
+            std::string reply = legal[std::uniform_int_distribution<std::size_t>(0, legal.size() - 1)(random)];
+            board.Play(reply);
+            moves.push_back(reply);
+        }
+        EXPECT_TRUE(client.NoAnswerFor(50)) << "one bestmove per go";
+    }
+
+    // An endless search answers "isready" at once and stops at "stop"; a ponder search waits for
+    // its "ponderhit".
+    client.Send("position startpos moves e2e4 c7c5\ngo infinite\n");
+    EXPECT_FALSE(client.Await("info depth 6").empty());
+    client.Send("isready\n");
+    EXPECT_EQ(client.Await("readyok"), "readyok");
+    EXPECT_TRUE(client.NoAnswerFor(100));
+    client.Send("stop\n");
+    EXPECT_TRUE(IsLegalAfter({"e2e4", "c7c5"}, After(client.AwaitBestMove(1000), "bestmove")));
+    client.Send("go ponder wtime 2000 btime 2000\n");
+    EXPECT_TRUE(client.NoAnswerFor(200));
+    client.Send("ponderhit\n");
+    EXPECT_TRUE(IsLegalAfter({"e2e4", "c7c5"}, After(client.AwaitBestMove(), "bestmove")));
+
+    // Threads, Hash and Clear Hash during a search stop it first; the next search uses them.
+    client.Send("go infinite\n");
+    EXPECT_TRUE(client.NoAnswerFor(100));
+    client.Send("setoption name Threads value 3\nsetoption name Hash value 8\nsetoption name Clear Hash\n"
+                "position startpos moves d2d4\ngo depth 7\n");
+    EXPECT_FALSE(client.AwaitBestMove().empty()) << "the search stopped by setoption";
+    EXPECT_TRUE(IsLegalAfter({"d2d4"}, After(client.AwaitBestMove(), "bestmove")));
+    EXPECT_EQ(After(client.infos.back(), "depth"), "7");
+
+    // A level plays as it does on one thread: its depth stays out of reach.
+    client.Send("setoption name UCI_LimitStrength value true\nsetoption name UCI_Elo value 800\ngo depth 7\n");
+    EXPECT_FALSE(client.AwaitBestMove().empty());
+    EXPECT_NE(After(client.infos.back(), "depth"), "7");
+
+    client.Send("setoption name UCI_LimitStrength value false\ngo infinite\n");
+    EXPECT_FALSE(client.Await("info depth").empty());
+    auto start = Clock::now();
+    client.Send("quit\n");
+    EXPECT_EQ(client.engine.WaitForExit(), 0);
+    EXPECT_LT(MsSince(start), Scaled(2000)) << "quit ends every thread at once";
 }
 
 } // namespace velkor::test
