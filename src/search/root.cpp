@@ -57,6 +57,18 @@ bool UseRootHashEntry(PlyRecord& root, int depth, int& alpha, int& beta, int& re
     return false;
 }
 
+// Puts the table's move for the root first in the root list with score, as the result of the
+// iteration the entry answered; before the list exists, as the list's first entry.
+void TakeRootHashMove(PlyRecord& root, int score) {
+    ScoredMove* begin = MoveStack.data();
+    ScoredMove* end = root.moveListEnd ? root.moveListEnd : begin + 1;
+    ScoredMove* entry = root.moveListEnd ? std::find_if(begin, end, [&](const ScoredMove& m) { return m.move == root.hashMove; })
+                                         : begin;
+    if (entry == end) return;
+    std::swap(*entry, *begin);
+    *begin = {static_cast<std::int16_t>(score), root.hashMove};
+}
+
 // Keeps the generated moves that are among RootMoves, in their order; returns the new end.
 ScoredMove* KeepRootMoves(ScoredMove* begin, ScoredMove* end) {
     ScoredMove* kept = begin;
@@ -78,9 +90,14 @@ int RootSearch(int alpha, int beta) {
     PlyRecord& root = PlyStack[0];
     int depth = static_cast<int>(IterationDepth);
 
-    // 1. Only the chosen root moves may answer: the table may know a better one.
+    // 1. Only the chosen root moves may answer: the table may know a better one. The entry's move
+    // answers with its score: with helper threads it may come from a deeper search than this
+    // thread's last iteration, with another best move.
     int hashResult;
-    if (UseRootHashEntry(root, depth, alpha, beta, hashResult) && !RootRestricted()) return hashResult;
+    if (UseRootHashEntry(root, depth, alpha, beta, hashResult) && !RootRestricted()) {
+        TakeRootHashMove(root, hashResult);
+        return hashResult;
+    }
 
     // 2-3.
     int best = -Infinity;

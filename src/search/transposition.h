@@ -101,7 +101,7 @@ inline bool HoldsCurrentPosition(const HashEntry& entry) {
 
 // A copy of the entry of the current position (HashKey, SideToMove), if the table has one.
 // Inline: every node probes.
-inline std::optional<HashEntry> ProbeHash() {
+[[gnu::always_inline]] inline std::optional<HashEntry> ProbeHash() {
     const HashBucket& bucket = BucketOf(HashKey, SideToMove);
     for (const HashEntry& slot : bucket.slots)
         if (HashEntry entry = LoadEntry(slot); HoldsCurrentPosition(entry)) return entry;
