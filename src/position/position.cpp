@@ -8,27 +8,27 @@
 
 namespace velkor {
 
-VELKOR_PER_THREAD std::array<PieceCode, SquareCount> Board;
-VELKOR_PER_THREAD std::array<Bitboard, 11> PieceBitboards;
-VELKOR_PER_THREAD std::array<Bitboard, 2> ColourOccupancy;
-VELKOR_PER_THREAD Bitboard Occupied;
-VELKOR_PER_THREAD Bitboard OccupiedRot90;
-VELKOR_PER_THREAD Bitboard OccupiedRotA1H8;
-VELKOR_PER_THREAD Bitboard OccupiedRotA8H1;
-VELKOR_PER_THREAD std::array<std::uint8_t, 2> KingSquare;
-VELKOR_PER_THREAD std::int32_t SideToMove;
-VELKOR_PER_THREAD std::uint16_t CastlingRights;
-VELKOR_PER_THREAD std::uint8_t EnPassantSquare;
-VELKOR_PER_THREAD HashKeyValue HashKey;
-VELKOR_PER_THREAD std::uint32_t PawnKey;
-VELKOR_PER_THREAD std::uint8_t MaterialCount;
-VELKOR_PER_THREAD std::array<std::uint8_t, 2> PieceMaterial;
-VELKOR_PER_THREAD std::array<std::uint8_t, 2> PawnCount;
+VELKOR_PER_THREAD std::array<PieceCode, SquareCount> Board{};
+VELKOR_PER_THREAD std::array<Bitboard, 11> PieceBitboards{};
+VELKOR_PER_THREAD std::array<Bitboard, 2> ColourOccupancy{};
+VELKOR_PER_THREAD Bitboard Occupied{};
+VELKOR_PER_THREAD Bitboard OccupiedRot90{};
+VELKOR_PER_THREAD Bitboard OccupiedRotA1H8{};
+VELKOR_PER_THREAD Bitboard OccupiedRotA8H1{};
+VELKOR_PER_THREAD std::array<std::uint8_t, 2> KingSquare{};
+VELKOR_PER_THREAD std::int32_t SideToMove{};
+VELKOR_PER_THREAD std::uint16_t CastlingRights{};
+VELKOR_PER_THREAD std::uint8_t EnPassantSquare{};
+VELKOR_PER_THREAD HashKeyValue HashKey{};
+VELKOR_PER_THREAD std::uint32_t PawnKey{};
+VELKOR_PER_THREAD std::uint8_t MaterialCount{};
+VELKOR_PER_THREAD std::array<std::uint8_t, 2> PieceMaterial{};
+VELKOR_PER_THREAD std::array<std::uint8_t, 2> PawnCount{};
 
-VELKOR_PER_THREAD std::array<HistoryEntry, GameHistorySize> GameHistory;
+VELKOR_PER_THREAD std::array<HistoryEntry, GameHistorySize> GameHistory{};
 VELKOR_PER_THREAD HistoryEntry* HistoryTop = nullptr;
 
-VELKOR_PER_THREAD std::array<PlyRecord, PlyStackSize> PlyStack;
+VELKOR_PER_THREAD std::array<PlyRecord, PlyStackSize> PlyStack{};
 VELKOR_PER_THREAD PlyRecord* CurrentPly = nullptr;
 
 namespace {

@@ -5,15 +5,15 @@
 
 namespace velkor {
 
-VELKOR_PER_THREAD std::uint32_t IterationDepth;
-VELKOR_PER_THREAD std::uint32_t NodeCount;
-VELKOR_PER_THREAD std::uint64_t QuiescenceNodeCount;
-VELKOR_PER_THREAD std::array<std::uint32_t, 2> InCheckCount;
+VELKOR_PER_THREAD std::uint32_t IterationDepth{};
+VELKOR_PER_THREAD std::uint32_t NodeCount{};
+VELKOR_PER_THREAD std::uint64_t QuiescenceNodeCount{};
+VELKOR_PER_THREAD std::array<std::uint32_t, 2> InCheckCount{};
 VELKOR_PER_THREAD std::int32_t WindowState = 0;
-VELKOR_PER_THREAD std::array<Move, MaxMoves> ExcludedRootMoves;
+VELKOR_PER_THREAD std::array<Move, MaxMoves> ExcludedRootMoves{};
 VELKOR_PER_THREAD int ExcludedRootMoveCount = 0;
 VELKOR_PER_THREAD int SelectiveDepth = 0;
-VELKOR_PER_THREAD std::array<ScoredMove, MoveStackSize> MoveStack;
+VELKOR_PER_THREAD std::array<ScoredMove, MoveStackSize> MoveStack{};
 VELKOR_PER_THREAD const std::atomic<std::uint8_t>* StopRequest = &StopSearch;
 VELKOR_PER_THREAD std::atomic<std::uint64_t>* NodeCountOut = nullptr;
 
