@@ -3,6 +3,8 @@
 # times (it builds nothing) and prints the median times and the median ratio NEW / OLD.
 #   compare.sh OLD_TOOL NEW_TOOL [RUNS] [BENCH_DEPTH] [PERFT_DEPTH]   (defaults 5, 10, 6)
 #   compare.sh --stockfish NEW_TOOL [RUNS] [PERFT_DEPTH]   perft against Stockfish's "go perft"
+#   compare.sh --threads N TOOL [RUNS] [BENCH_DEPTH]   the bench's time to depth and node rate with
+#                                                     N search threads against one
 # Both must report the same node counts, or the comparison is void. Run it on a quiet machine.
 set -eu
 
@@ -23,6 +25,22 @@ if [ "$1" = --stockfish ]; then
         "$depth" "$ourNodes" "$(awk '{ print $1 }' /tmp/velkor-sf.ratio | median)" "$(awk '{ print $2 }' /tmp/velkor-sf.ratio | median)" \
         "$(awk '{ print $2 / $1 }' /tmp/velkor-sf.ratio | median)" "$runs"
     rm -f /tmp/velkor-sf.ratio
+    exit 0
+fi
+
+if [ "$1" = --threads ]; then
+    threads=$2; tool=$(readlink -f "$3"); runs=${4:-3}; depth=${5:-12}
+    : > /tmp/velkor-threads.runs
+    for ((i = 1; i <= runs; ++i)); do
+        one=$("$tool" bench "$depth" 0 1 | awk '$1 == "seconds" { s = $2 } $1 == "allnps" { n = $2 } END { print s, n }')
+        many=$("$tool" bench "$depth" 0 "$threads" | awk '$1 == "seconds" { s = $2 } $1 == "allnps" { n = $2 } END { print s, n }')
+        echo "$one $many" >> /tmp/velkor-threads.runs
+    done
+    printf 'bench to depth %s: 1 thread %.2f s, %s threads %.2f s, median time ratio %.3f; nodes per second %.0f and %.0f (ratio %.2f), over %d alternating runs\n' \
+        "$depth" "$(awk '{ print $1 }' /tmp/velkor-threads.runs | median)" "$threads" "$(awk '{ print $3 }' /tmp/velkor-threads.runs | median)" \
+        "$(awk '{ print $3 / $1 }' /tmp/velkor-threads.runs | median)" "$(awk '{ print $2 }' /tmp/velkor-threads.runs | median)" \
+        "$(awk '{ print $4 }' /tmp/velkor-threads.runs | median)" "$(awk '{ print $4 / $2 }' /tmp/velkor-threads.runs | median)" "$runs"
+    rm -f /tmp/velkor-threads.runs
     exit 0
 fi
 
