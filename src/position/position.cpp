@@ -8,9 +8,9 @@
 
 namespace velkor {
 
-VELKOR_PER_THREAD std::array<PieceCode, SquareCount> Board{};
-VELKOR_PER_THREAD std::array<Bitboard, 11> PieceBitboards{};
-VELKOR_PER_THREAD std::array<Bitboard, 2> ColourOccupancy{};
+alignas(CacheLineBytes) VELKOR_PER_THREAD std::array<PieceCode, SquareCount> Board{};
+alignas(CacheLineBytes) VELKOR_PER_THREAD std::array<Bitboard, 11> PieceBitboards{};
+alignas(CacheLineBytes) VELKOR_PER_THREAD std::array<Bitboard, 2> ColourOccupancy{};
 VELKOR_PER_THREAD Bitboard Occupied{};
 VELKOR_PER_THREAD Bitboard OccupiedRot90{};
 VELKOR_PER_THREAD Bitboard OccupiedRotA1H8{};
@@ -25,10 +25,10 @@ VELKOR_PER_THREAD std::uint8_t MaterialCount{};
 VELKOR_PER_THREAD std::array<std::uint8_t, 2> PieceMaterial{};
 VELKOR_PER_THREAD std::array<std::uint8_t, 2> PawnCount{};
 
-VELKOR_PER_THREAD std::array<HistoryEntry, GameHistorySize> GameHistory{};
+alignas(CacheLineBytes) VELKOR_PER_THREAD std::array<HistoryEntry, GameHistorySize> GameHistory{};
 VELKOR_PER_THREAD HistoryEntry* HistoryTop = nullptr;
 
-VELKOR_PER_THREAD std::array<PlyRecord, PlyStackSize> PlyStack{};
+alignas(CacheLineBytes) VELKOR_PER_THREAD std::array<PlyRecord, PlyStackSize> PlyStack{};
 VELKOR_PER_THREAD PlyRecord* CurrentPly = nullptr;
 
 namespace {

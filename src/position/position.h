@@ -13,9 +13,9 @@ namespace velkor {
 // ---- The position --------------------------------------------------------------------------
 // Every thread has its own position, game history and ply stack: the command thread's is the
 // game's, and each search thread searches a copy of it (see GamePositionCopy below).
-extern VELKOR_PER_THREAD std::array<PieceCode, SquareCount> Board;
-extern VELKOR_PER_THREAD std::array<Bitboard, 11> PieceBitboards; // by piece code 1..10; entry 0 unused, no kings
-extern VELKOR_PER_THREAD std::array<Bitboard, 2> ColourOccupancy;  // [Black], [White], kings included
+alignas(CacheLineBytes) extern VELKOR_PER_THREAD std::array<PieceCode, SquareCount> Board;
+alignas(CacheLineBytes) extern VELKOR_PER_THREAD std::array<Bitboard, 11> PieceBitboards; // by piece code 1..10; entry 0 unused, no kings
+alignas(CacheLineBytes) extern VELKOR_PER_THREAD std::array<Bitboard, 2> ColourOccupancy;  // [Black], [White], kings included
 extern VELKOR_PER_THREAD Bitboard Occupied;
 extern VELKOR_PER_THREAD Bitboard OccupiedRot90;
 extern VELKOR_PER_THREAD Bitboard OccupiedRotA1H8;
@@ -43,7 +43,7 @@ struct HistoryEntry {
 
 // Room for a very long game plus the deepest search line on top of it.
 inline constexpr int GameHistorySize = 8192;
-extern VELKOR_PER_THREAD std::array<HistoryEntry, GameHistorySize> GameHistory;
+alignas(CacheLineBytes) extern VELKOR_PER_THREAD std::array<HistoryEntry, GameHistorySize> GameHistory;
 extern VELKOR_PER_THREAD HistoryEntry* HistoryTop;
 
 inline int HistoryIndex() { return static_cast<int>(HistoryTop - GameHistory.data()); }
@@ -84,7 +84,7 @@ struct PlyRecord {
 };
 
 inline constexpr int PlyStackSize = 136;
-extern VELKOR_PER_THREAD std::array<PlyRecord, PlyStackSize> PlyStack;
+alignas(CacheLineBytes) extern VELKOR_PER_THREAD std::array<PlyRecord, PlyStackSize> PlyStack;
 extern VELKOR_PER_THREAD PlyRecord* CurrentPly;
 
 // Copies the state that unmake restores into the record; called right before every make.

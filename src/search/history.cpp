@@ -7,7 +7,7 @@
 
 namespace velkor {
 
-VELKOR_PER_THREAD std::array<std::array<std::uint32_t, 4096>, 2> HistoryScores{};
+alignas(CacheLineBytes) VELKOR_PER_THREAD std::array<std::array<std::uint32_t, 4096>, 2> HistoryScores{};
 
 namespace {
 

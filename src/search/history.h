@@ -10,7 +10,7 @@
 namespace velkor {
 
 // By colour and by the from/to bits of a move.
-extern VELKOR_PER_THREAD std::array<std::array<std::uint32_t, 4096>, 2> HistoryScores;
+alignas(CacheLineBytes) extern VELKOR_PER_THREAD std::array<std::array<std::uint32_t, 4096>, 2> HistoryScores;
 
 // The command thread forgets what the searches learnt when the game changes under them. Each
 // clears the calling thread's own state at once and every other search thread's when that thread

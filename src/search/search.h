@@ -41,7 +41,7 @@ extern VELKOR_PER_THREAD int SelectiveDepth;
 // The move lists of every ply of the current line, one after another; the root's list first.
 // Room for a full list at every record of the ply stack.
 inline constexpr int MoveStackSize = PlyStackSize * MaxMoves;
-extern VELKOR_PER_THREAD std::array<ScoredMove, MoveStackSize> MoveStack;
+alignas(CacheLineBytes) extern VELKOR_PER_THREAD std::array<ScoredMove, MoveStackSize> MoveStack;
 // Where this thread's stop request comes from: the command thread's StopSearch for the main
 // search, the main search's for a helper.
 extern VELKOR_PER_THREAD const std::atomic<std::uint8_t>* StopRequest;

@@ -13,7 +13,7 @@ VELKOR_PER_THREAD std::int32_t WindowState = 0;
 VELKOR_PER_THREAD std::array<Move, MaxMoves> ExcludedRootMoves{};
 VELKOR_PER_THREAD int ExcludedRootMoveCount = 0;
 VELKOR_PER_THREAD int SelectiveDepth = 0;
-VELKOR_PER_THREAD std::array<ScoredMove, MoveStackSize> MoveStack{};
+alignas(CacheLineBytes) VELKOR_PER_THREAD std::array<ScoredMove, MoveStackSize> MoveStack{};
 VELKOR_PER_THREAD const std::atomic<std::uint8_t>* StopRequest = &StopSearch;
 VELKOR_PER_THREAD std::atomic<std::uint64_t>* NodeCountOut = nullptr;
 
