@@ -107,7 +107,7 @@ TEST_F(Uci, HandshakeOptionsAndReadiness) {
                                                "option name Threads type spin default 1 min 1 max 256",
                                                "option name MultiPV type spin default 1 min 1 max 256",
                                                "option name UCI_LimitStrength type check default false",
-                                               "option name UCI_Elo type spin default 1500 min 800 max 1980",
+                                               "option name UCI_Elo type spin default 1500 min 800 max 1960",
                                                "option name Skill Level type spin default 20 min 0 max 20",
                                                "option name UCI_AnalyseMode type check default false"}));
     // What GUIs send whether declared or not, in any case; none of it answers.
