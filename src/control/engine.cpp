@@ -6,10 +6,10 @@
 #include <thread>
 
 #include "control/announce.h"
-#include "core/event.h"
 #include "control/game_moves.h"
 #include "control/time_control.h"
 #include "core/clock.h"
+#include "core/event.h"
 #include "core/log.h"
 #include "core/tables.h"
 #include "movegen/legal.h"

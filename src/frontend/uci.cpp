@@ -149,7 +149,10 @@ void SetOption(const Words& words) {
         Options.analyseMode = Lower(value) == "true";
     } else if (name == "threads") {
         long long threads;
-        if (ParseInteger(value.c_str(), threads)) SetSearchThreadCount(static_cast<int>(std::clamp<long long>(threads, 1, MaxSearchThreads)));
+        if (!ParseInteger(value.c_str(), threads)) return;
+        int wanted = static_cast<int>(std::clamp<long long>(threads, 1, MaxSearchThreads));
+        if (int set = SetSearchThreadCount(wanted); set < wanted)
+            SayInfo("Threads " + value + ": the system gives only " + std::to_string(set) + " threads; Velkor searches with them");
     } else if (name == "clear hash") {
         ClearSearchTables();
     } else if (name == "multipv") {

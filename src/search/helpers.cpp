@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <atomic>
 #include <memory>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -46,7 +47,7 @@ void HelperThread(Helper& helper) {
 
 } // namespace
 
-void SetSearchThreadCount(int count) {
+int SetSearchThreadCount(int count) {
     count = std::clamp(count, 1, MaxSearchThreads);
     while (static_cast<int>(Helpers.size()) > count - 1) {
         Helper& helper = *Helpers.back();
@@ -61,9 +62,14 @@ void SetSearchThreadCount(int count) {
         InitEvent(helper->start, false);
         InitEvent(helper->idle, true);
         SetEvent(helper->idle);
-        helper->thread = std::thread(HelperThread, std::ref(*helper));
+        try {
+            helper->thread = std::thread(HelperThread, std::ref(*helper));
+        } catch (const std::system_error&) {
+            break; // the system gives no more threads: search with those there are
+        }
         Helpers.push_back(std::move(helper));
     }
+    return SearchThreadCount();
 }
 
 int SearchThreadCount() { return static_cast<int>(Helpers.size()) + 1; }

@@ -11,8 +11,8 @@ namespace velkor {
 inline constexpr int MaxSearchThreads = 256;
 
 // Sets how many threads search: the main search and count - 1 helpers, started or ended here.
-// The search must be idle.
-void SetSearchThreadCount(int count);
+// The search must be idle. Returns the count set, lower where the system gives no more threads.
+int SetSearchThreadCount(int count);
 int SearchThreadCount();
 
 // The main search, once its position is set: zeroes the helpers' counts and, unless this search
