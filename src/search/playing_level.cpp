@@ -34,9 +34,9 @@ struct EloPoint {
 };
 // Measured against Stockfish's own levels (and below its floor, each level against the one
 // above it); tests/e2e/calibrate_levels.sh measures them again.
-inline constexpr std::array<EloPoint, 11> EloScale = {{
-    {617, 0.0}, {707, 2.5}, {780, 4.5}, {917, 6.5}, {1064, 7.75}, {1241, 8.75}, {1413, 10.0}, {1550, 12.6},
-    {1700, 14.0}, {1850, 17.21}, {1960, FullStrengthLevel},
+inline constexpr std::array<EloPoint, 10> EloScale = {{
+    {617, 0.0}, {707, 2.5}, {780, 4.5}, {917, 6.5}, {1064, 7.75}, {1241, 8.75}, {1413, 10.0}, {1700, 14.0},
+    {1850, 17.21}, {1960, FullStrengthLevel},
 }};
 
 double Temperature(double level) {
