@@ -6,7 +6,8 @@
 # build in ../shared/tools has none, so soak.sh ponders under xboard through polyglot).
 # Openings: tests/e2e/openings.epd, in random order, each played with both colours. Fails on any
 # time loss, illegal move, stall, disconnect or warning about a pv or bestmove; prints the score
-# and the PGN's endings. VELKOR_OPTIONS passes UCI options to Velkor, e.g. VELKOR_OPTIONS="Threads=2".
+# and the PGN's endings. VELKOR_OPTIONS and OPPONENT_OPTIONS pass UCI options to either engine, e.g.
+# VELKOR_OPTIONS="Threads=2" OPPONENT_OPTIONS="UCI_LimitStrength=true UCI_Elo=2000".
 set -u
 here=$(dirname "$(readlink -f "$0")")
 velkor=$(readlink -f "$1") fastchess=$(readlink -f "$2") games=$3 tc=$4 ponder=$5 opponent=$6
@@ -21,6 +22,7 @@ ponderKey=()
 [ "$ponder" = true ] && ponderKey=(ponder)
 opponentEngine=(cmd="$opponent" name="$(basename "$opponent")")
 [ -n "$opponentArgs" ] && opponentEngine+=(args="$opponentArgs")
+for option in ${OPPONENT_OPTIONS:-}; do opponentEngine+=("option.$option"); done
 ( cd "$work" && "$fastchess" -engine cmd="$velkor" name=velkor dir="$work/play" "${velkorOptions[@]}" "${ponderKey[@]}" \
     -engine "${opponentEngine[@]}" "${ponderKey[@]}" \
     -each tc="$tc" -rounds $(( (games + 1) / 2 )) -repeat \
