@@ -38,14 +38,14 @@ void ClearKillers() {
 }
 
 void CatchUpClears() {
-    if (std::uint32_t asked = HistoryClears.load(std::memory_order_relaxed); asked != HistoryClearsDone) {
-        ClearOwnHistoryScores();
-        HistoryClearsDone = asked;
-    }
-    if (std::uint32_t asked = KillerClears.load(std::memory_order_relaxed); asked != KillerClearsDone) {
-        ClearOwnKillers();
-        KillerClearsDone = asked;
-    }
+    auto catchUp = [](const std::atomic<std::uint32_t>& asked, std::uint32_t& done, void (*clear)()) {
+        if (std::uint32_t count = asked.load(std::memory_order_relaxed); count != done) {
+            clear();
+            done = count;
+        }
+    };
+    catchUp(HistoryClears, HistoryClearsDone, ClearOwnHistoryScores);
+    catchUp(KillerClears, KillerClearsDone, ClearOwnKillers);
 }
 
 } // namespace velkor

@@ -61,11 +61,11 @@ bool UseRootHashEntry(PlyRecord& root, int depth, int& alpha, int& beta, int& re
 // iteration the entry answered; before the list exists, as the list's first entry.
 void TakeRootHashMove(PlyRecord& root, int score) {
     ScoredMove* begin = MoveStack.data();
-    ScoredMove* end = root.moveListEnd ? root.moveListEnd : begin + 1;
-    ScoredMove* entry = root.moveListEnd ? std::find_if(begin, end, [&](const ScoredMove& m) { return m.move == root.hashMove; })
-                                         : begin;
-    if (entry == end) return;
-    std::swap(*entry, *begin);
+    if (ScoredMove* end = root.moveListEnd) {
+        ScoredMove* entry = std::find_if(begin, end, [&](const ScoredMove& m) { return m.move == root.hashMove; });
+        if (entry == end) return;
+        std::swap(*entry, *begin);
+    }
     *begin = {static_cast<std::int16_t>(score), root.hashMove};
 }
 
