@@ -180,8 +180,8 @@ Move IterativeDeepening() {
             saved = result;
             break;
         }
+        lines[0] = result;
         if (lines.size() > 1) {
-            lines[0] = result;
             if (!SearchOtherLines(lines, lineScores, completedDepth == 0)) break;
             score = result.score;
         }

@@ -490,6 +490,10 @@ TEST_F(Uci, LevelsPlayLikeWeakerPlayersAndAnalysisStaysFull) {
     }
     std::sort(moves.begin(), moves.end());
     EXPECT_GT(std::unique(moves.begin(), moves.end()) - moves.begin(), 1) << "a weak level varies its moves";
+    // With one legal move there is nothing to choose, and the line shown is still the move's.
+    client.Send("position fen 1rb5/pp1p4/2q5/4B2p/3Pk3/1Q5P/7K/4R3 b - - 0 1\ngo wtime 60000 btime 60000\n");
+    EXPECT_EQ(After(client.AwaitBestMove(), "bestmove"), "e4f5");
+    EXPECT_EQ(After(client.infos.back(), "pv"), "e4f5") << client.infos.back();
 
     // A depth the level does not reach; in analysis, and at the Elo of full strength, it does.
     auto depthReached = [&](const std::string& options) {
