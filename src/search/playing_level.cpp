@@ -32,10 +32,11 @@ struct EloPoint {
     int elo;
     double level;
 };
-// Measured against Stockfish's own levels (and below its floor, each level against the one
-// above it); tests/e2e/calibrate_levels.sh measures them again.
+// From Stockfish's floor up, levels that scored between 40 and 60 % against Stockfish limited to the
+// same Elo; below it, each level's Elo measured against the level above it (the two lowest points
+// from an earlier chain). tests/e2e/calibrate_levels.sh measures them again.
 inline constexpr std::array<EloPoint, 10> EloScale = {{
-    {617, 0.0}, {707, 2.5}, {780, 4.5}, {917, 6.5}, {1064, 7.75}, {1241, 8.75}, {1413, 10.0}, {1700, 14.0},
+    {617, 0.0}, {707, 2.5}, {813, 4.5}, {961, 7.206}, {1100, 8.518}, {1400, 9.905}, {1413, 10.0}, {1700, 14.0},
     {1850, 17.21}, {1960, FullStrengthLevel},
 }};
 
