@@ -33,11 +33,11 @@ struct EloPoint {
     double level;
 };
 // From Stockfish's floor up, levels that scored between 40 and 60 % against Stockfish limited to the
-// same Elo; below it, each level's Elo measured against the level above it (the two lowest points
-// from an earlier chain). tests/e2e/calibrate_levels.sh measures them again.
-inline constexpr std::array<EloPoint, 10> EloScale = {{
-    {617, 0.0}, {707, 2.5}, {813, 4.5}, {961, 7.206}, {1100, 8.518}, {1400, 9.905}, {1413, 10.0}, {1700, 14.0},
-    {1850, 17.21}, {1960, FullStrengthLevel},
+// same Elo; below it, each level's Elo measured against the level above it, and the level that
+// UCI_Elo 800 was measured at. tests/e2e/calibrate_levels.sh measures them again.
+inline constexpr std::array<EloPoint, 11> EloScale = {{
+    {660, 0.0}, {702, 2.0}, {800, 4.255}, {813, 4.5}, {961, 7.206}, {1100, 8.518}, {1400, 9.905}, {1413, 10.0},
+    {1700, 14.0}, {1850, 17.21}, {1960, FullStrengthLevel},
 }};
 
 double Temperature(double level) {

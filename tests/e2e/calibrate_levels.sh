@@ -7,6 +7,8 @@
 # level listed before it, and the table gives the Elo that measures. ELO "full": Velkor at full
 # strength against Stockfish at FULL_OPPONENT_ELO (default 1900); the measured Elo is its own.
 # ELO=MEASURED: a level measured before, which a chain below it starts from without a match.
+# ELO "skillN": Skill Level N (0 to 20, for the levels under UCI_Elo's floor), chained like those
+# below 1350.
 # STOCKFISH names the opponent (default /usr/games/stockfish). Openings: tests/e2e/openings.epd
 # in random order, each with both colours; pondering off; a game is given up when both engines
 # see one side 6 pawns ahead three moves running, and drawn when after move 40 both see it within
@@ -22,11 +24,12 @@ work=$(mktemp -d /tmp/velkor-levels-XXXXXX)
 mkdir -p "$work/play"
 cp "$here/../../play/Velkor.book" "$work/play/" 2>/dev/null
 
-velkorAt() { # the fastchess engine arguments of Velkor at an Elo, or at full strength
-    local name=$1 elo=$2
-    local args=(cmd="$velkor" name="$name" dir="$work/play")
-    [ "$elo" != full ] && args+=(option.UCI_LimitStrength=true option.UCI_Elo="$elo")
-    echo "${args[@]}"
+velkorAt() { # sets the array named $1 to the fastchess arguments of Velkor at a level
+    local -n args=$1
+    local level=$2
+    args=(cmd="$velkor" name="velkor-$level" dir="$work/play")
+    if [[ $level =~ ^skill([0-9]+)$ ]]; then args+=("option.Skill Level=${BASH_REMATCH[1]}")
+    elif [ "$level" != full ]; then args+=(option.UCI_LimitStrength=true option.UCI_Elo="$level"); fi
 }
 
 status=0
@@ -41,17 +44,17 @@ for elo in "$@"; do
     if [ "$elo" = full ]; then
         against=${FULL_OPPONENT_ELO:-1900}
         opponent=(cmd="$stockfish" name="stockfish-$against" option.UCI_LimitStrength=true option.UCI_Elo="$against")
-    elif [ "$elo" -ge "$floor" ]; then
+    elif [[ $elo =~ ^[0-9]+$ ]] && [ "$elo" -ge "$floor" ]; then
         against=$elo
         opponent=(cmd="$stockfish" name="stockfish-$elo" option.UCI_LimitStrength=true option.UCI_Elo="$elo")
     elif [ -n "$previous" ]; then
         against=$previousMeasured
-        read -r -a opponent <<< "$(velkorAt "velkor-$previous" "$previous")"
+        velkorAt opponent "$previous"
     else
         echo "level $elo below $floor needs a level above it listed first" >&2
         exit 2
     fi
-    read -r -a engine <<< "$(velkorAt "velkor-$elo" "$elo")"
+    velkorAt engine "$elo"
     out="$work/$elo"
     ( cd "$work" && "$fastchess" -engine "${engine[@]}" -engine "${opponent[@]}" \
         -each tc="$tc" -rounds $(( (games + 1) / 2 )) -repeat \
@@ -61,7 +64,7 @@ for elo in "$@"; do
     result=$(grep -E "^Games:" "$out.out" | tail -1)
     played=$(echo "$result" | sed -E 's/^Games: ([0-9]+).*/\1/')
     score=$(echo "$result" | sed -E 's/.*\(([0-9.]+) ?%\).*/\1/')
-    difference=$(grep -E "^Elo:" "$out.out" | tail -1 | sed -E 's/^Elo: ([-0-9.]+) \+\/- ([0-9.]+|nan|inf).*/\1 +\/- \2/')
+    difference=$(grep -E "^Elo:" "$out.out" | tail -1 | sed -E 's/^Elo: ([-0-9.]+|-?inf) \+\/- ([0-9.]+|-?nan|inf).*/\1 +\/- \2/')
     measured=$(awk -v a="$against" -v d="${difference%% *}" 'BEGIN { printf "%d", a + d }')
     failures=$(grep -o '{[^}]*}' "$out.pgn" 2>/dev/null | grep -ciE 'time|illegal|disconnect|stall|crash')
     [ "$failures" -eq 0 ] || { status=1; echo "level $elo: $failures forfeits, see $out.pgn" >&2; }
